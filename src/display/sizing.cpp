@@ -5,21 +5,22 @@
 
 namespace velq {
 
-int pictureSide(int viewSide) { return std::max(kSizeStep, viewSide & ~(kSizeStep - 1)); }
+int pictureSide(int viewSide) {
+    return std::max(kSizeStep, viewSide & ~(kSizeStep - 1));
+}
 
-int roundUp16(int n) { return (n + kSizeStep - 1) & ~(kSizeStep - 1); }
+int roundUp16(int n) {
+    return (n + kSizeStep - 1) & ~(kSizeStep - 1);
+}
 
-ZoomPlan zoomFrame(const FrameRect& proposed, bool zoomed, Margins m) {
-    ZoomPlan plan;
-    plan.pictureW = pictureSide(static_cast<int>(proposed.w) - m.width);
-    plan.pictureH = pictureSide(static_cast<int>(proposed.h) - m.height);
-    plan.x = proposed.x;
-    plan.y = zoomed ? proposed.y : proposed.y + kSizeStep;
-    return plan;
+PictureSize zoomPicture(const FrameRect& proposed, Margins m) {
+    return {pictureSide(static_cast<int>(proposed.w) - m.width),
+            pictureSide(static_cast<int>(proposed.h) - m.height)};
 }
 
 FrameRect windowFrameFor(double x, double y, int pictureW, int pictureH, Margins m) {
-    return {x, y, static_cast<double>(pictureW + m.width), static_cast<double>(pictureH + m.height)};
+    return {x, y, static_cast<double>(pictureW + m.width),
+            static_cast<double>(pictureH + m.height)};
 }
 
 int maxWindowHeight(double visibleHeight, Margins m) {

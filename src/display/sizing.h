@@ -23,13 +23,12 @@ struct FrameRect {
     double x = 0, y = 0, w = 0, h = 0;
 };
 
-// The zoom box: the picture takes the largest multiples of 16 that fit the proposed frame;
-// an unzoomed window is placed 16 points higher than the proposed origin.
-struct ZoomPlan {
-    double x = 0, y = 0; // new window origin
-    int pictureW = 0, pictureH = 0;
+// The zoom box: the picture takes the largest multiples of 16 that fit, with the margins,
+// into the frame the window system proposes.
+struct PictureSize {
+    int width = 0, height = 0;
 };
-ZoomPlan zoomFrame(const FrameRect& proposed, bool zoomed, Margins m = {});
+PictureSize zoomPicture(const FrameRect& proposed, Margins m = {});
 
 // The window frame around a picture placed with its window origin at (x, y).
 FrameRect windowFrameFor(double x, double y, int pictureW, int pictureH, Margins m = {});

@@ -18,24 +18,21 @@ TEST(Sizing, PictureSidesAreMultiplesOf16) {
 }
 
 TEST(Sizing, ZoomFrames) {
-    ZoomPlan z = zoomFrame({0, 0, 1024, 768}, false);
-    EXPECT_EQ(z.pictureW, 1008);
-    EXPECT_EQ(z.pictureH, 672);
-    const FrameRect f = windowFrameFor(z.x, z.y, z.pictureW, z.pictureH);
+    PictureSize z = zoomPicture({0, 0, 1024, 768});
+    EXPECT_EQ(z.width, 1008);
+    EXPECT_EQ(z.height, 672);
+    const FrameRect f = windowFrameFor(0, 0, z.width, z.height);
     EXPECT_EQ(f.w, 1016);
     EXPECT_EQ(f.h, 766);
-    z = zoomFrame({0, 0, 1030, 790}, false);
-    EXPECT_EQ(z.pictureW, 1008);
-    EXPECT_EQ(z.pictureH, 688);
-    z = zoomFrame({0, 0, 1032, 790}, false);
-    EXPECT_EQ(z.pictureW, 1024);
-    EXPECT_EQ(z.pictureH, 688);
-}
-
-TEST(Sizing, ZoomPlacesAnUnzoomedWindow16Higher) {
-    EXPECT_EQ(zoomFrame({10, 40, 800, 600}, false).y, 56);
-    EXPECT_EQ(zoomFrame({10, 40, 800, 600}, true).y, 40);
-    EXPECT_EQ(zoomFrame({10, 40, 800, 600}, false).x, 10);
+    z = zoomPicture({0, 0, 1030, 790});
+    EXPECT_EQ(z.width, 1008);
+    EXPECT_EQ(z.height, 688);
+    z = zoomPicture({0, 0, 1032, 790});
+    EXPECT_EQ(z.width, 1024);
+    EXPECT_EQ(z.height, 688);
+    z = zoomPicture({0, 0, 300, 600}, Margins{120, 30}); // other margins, same rule
+    EXPECT_EQ(z.width, 176);
+    EXPECT_EQ(z.height, 560);
 }
 
 TEST(Sizing, StartUpWindowAroundTheFirstPicture) {

@@ -1,0 +1,154 @@
+// DrawingView: the picture on screen and the controller that holds the program's state.
+#pragma once
+
+#include "display/colormap.h"
+#include "display/sizing.h"
+#include "engine/history.h"
+#include "engine/kernel.h"
+#include "engine/mandat.h"
+#include "engine/renderworkers.h"
+
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
+class QAbstractButton;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QSlider;
+class Ui_MainWindow;
+
+namespace velq {
+
+class ColourBarView;
+
+// A rectangle in view coordinates (origin bottom left, y up), as 32-bit floats.
+struct RectF {
+    float x = 0, y = 0, width = 0, height = 0;
+};
+struct PointF {
+    float x = 0, y = 0;
+};
+
+class DrawingView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit DrawingView(QWidget* parent = nullptr);
+    ~DrawingView() override;
+
+    // Start-of-life state; the toolkit version decides the host version class.
+    void initWithFrame(double toolkitVersion);
+    // Connects the outlets and runs the start-up sequence up to the first picture.
+    // False when the host is refused: the caller ends the application.
+    bool awakeFromNib(Ui_MainWindow& ui);
+
+    // --- rendering
+    int runMandel(MANDAT v, int backup);
+    int mandel_calc();
+    void pushButton();
+
+    // --- colours
+    int make_cmap(int requested);
+    int append_cmap(int requested);
+    void pushButtonC(QAbstractButton* sender);
+    void sliderMove();
+    void drawcbar();
+
+    // --- sizing
+    // origin: the window's top-left position; size: the new picture size.
+    void resizeMandel(QPoint origin, QSize picture, int draw);
+    // proposed: the frame offered for the window (its client area), in screen coordinates.
+    bool windowShouldZoom(const QRect& proposed);
+    void viewDidEndLiveResize();
+    bool inLiveResize() const;
+
+    // Seams for tests and the window shell.
+    using AlertHandler = std::function<void(const QString& title, const QString& message)>;
+    void setAlertHandler(AlertHandler handler) { alertHandler_ = std::move(handler); }
+    void setKernel(RowKernel kernel) { kernel_ = kernel; }
+    // Asked to close while a render runs: stop it at the next claim.
+    void stopRenderForClose();
+
+    // State under the program's own names; read by tests and the window shell.
+    double osversion = 0;
+    PointF p1, p2;
+    RectF r1, r2;
+    int mouse_on = 0;
+    std::atomic<int> status{RenderStatus::Idle};
+    int status_cancel = 0;
+    HistoryRing history; // Mandath, hp and backup0
+    int history_mode = 0;
+    int filenum = 0;
+    MANDAT Mandat0{};
+    int it_lim = 0;
+    int winx = 0;
+    int winy = 0;
+    std::vector<std::int16_t> mandel; // winx * winy counts, row-major from the top
+    QImage imageRep;                  // winx x winy RGBA8888, 4 * winx bytes per row
+    QImage cbarRep;                   // 2010 x 1: its pixels are the colour map
+
+    std::span<Rgba> pixelArr();
+    std::span<Rgba, kCmapEntries> cmap();
+
+    // Outlets.
+    QPushButton* PushButton = nullptr;
+    QProgressBar* progressIndicator = nullptr;
+    QProgressBar* progressBar = nullptr;
+    QLineEdit* TextField_x = nullptr;
+    QLineEdit* TextField_y = nullptr;
+    QLineEdit* TextField_w = nullptr;
+    QPushButton* PushButtonCa = nullptr;
+    QPushButton* PushButtonCb = nullptr;
+    QPushButton* PushButtonCR = nullptr;
+    QPushButton* PushButtonCG = nullptr;
+    QPushButton* PushButtonCB = nullptr;
+    QSlider* Slider = nullptr;
+    QLabel* SliderNum = nullptr;
+    ColourBarView* SliderImage = nullptr;
+    QWidget* ColorBar = nullptr;
+    QLabel* savepanelCurrent = nullptr;
+
+signals:
+    // Emitted after every completed redraw of the picture; the start-up script waits on it.
+    void pictureShown();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    QSize sizeHint() const override;
+
+private:
+    // Coordinates fields show values with 17 significant digits, which give back the double.
+    static void setDoubleValue(QLineEdit* field, double value);
+    double doubleValue(QLineEdit* field, double fallback) const;
+
+    void connectControls();
+    void recordHistory(int backup);
+    void alert(const QString& title, const QString& message);
+    void showColourWord(int cs);
+    void setRenderControls(bool rendering);
+    void updateProgress(const RenderWorkers& workers);
+    bool allocateBuffers(int width, int height);
+    Margins windowMargins() const;
+    void fitWindowToPicture(QPoint origin);
+    void drawLiveResize(class QPainter& painter);
+    void drawSelection(class QPainter& painter);
+
+    AlertHandler alertHandler_;
+    RowKernel kernel_ = referenceRows;
+    RenderWorkers workers_{status};
+    QTimer liveResizeTimer_;
+    bool pictureShownOnce_ = false;
+};
+
+} // namespace velq

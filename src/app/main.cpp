@@ -1,0 +1,16 @@
+// Entry point of the explorer's window.
+#include "app/hostversion.h"
+#include "app/mainwindow.h"
+#include "ui/localization.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velquorantisphaeron"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Velquorantisphaeron"));
+    velq::installTranslations(app);
+    velq::MainWindow window(velq::kHostToolkitVersion);
+    if (!window.start()) return 0;
+    return QApplication::exec();
+}

@@ -1,0 +1,26 @@
+// Lookup of texts by key and the choice of language, in one place.
+#include "ui/localization.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+#include <QTranslator>
+
+namespace velq {
+
+QString localized(const char* key) {
+    return QCoreApplication::translate("Localizable", key);
+}
+
+void installTranslations(QCoreApplication& app) {
+    // Translators are looked up newest first: the locale's table wins over English.
+    auto* english = new QTranslator(&app);
+    if (english->load(QStringLiteral(":/i18n/velquorantisphaeron_en.qm")))
+        QCoreApplication::installTranslator(english);
+    auto* local = new QTranslator(&app);
+    if (local->load(QLocale(), QStringLiteral("velquorantisphaeron"), QStringLiteral("_"),
+                    QStringLiteral(":/i18n")) &&
+        !local->filePath().endsWith(QStringLiteral("_en.qm")))
+        QCoreApplication::installTranslator(local);
+}
+
+} // namespace velq
