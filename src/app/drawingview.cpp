@@ -83,13 +83,14 @@ bool DrawingView::awakeFromNib(Ui_MainWindow& ui) {
         indicator->setSizePolicy(policy);
         indicator->hide();
     }
-    PushButton->setText(localized("Run"));
-    PushButtonCG->setText(localized("Green"));
     connectControls();
+    connectMenus(ui);
+    localization();
 
     setDoubleValue(TextField_x, 0.0);
     setDoubleValue(TextField_y, 0.0);
     setDoubleValue(TextField_w, 2.0);
+    setIterations(1024);
 
     cbarRep = QImage(kCmapEntries, 1, QImage::Format_RGBA8888);
     cbarRep.fill(0);
@@ -118,6 +119,8 @@ void DrawingView::connectControls() {
          {PushButtonCa, PushButtonCb, PushButtonCR, PushButtonCG, PushButtonCB})
         connect(button, &QPushButton::clicked, this, [this, button] { pushButtonC(button); });
     connect(Slider, &QSlider::valueChanged, this, &DrawingView::sliderMove);
+    for (QLineEdit* field : {TextField_x, TextField_y, TextField_w})
+        connect(field, &QLineEdit::returnPressed, this, &DrawingView::setTextField);
 }
 
 void DrawingView::setDoubleValue(QLineEdit* field, double value) {

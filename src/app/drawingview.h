@@ -22,6 +22,7 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QMenuBar;
 class QProgressBar;
 class QPushButton;
 class QSlider;
@@ -63,6 +64,17 @@ public:
     void pushButtonC(QAbstractButton* sender);
     void sliderMove();
     void drawcbar();
+
+    // --- menus, history, limits
+    void menuMandel(QAction* sender);
+    bool validateMenuItem(const QAction* item) const;
+    // Applies the validation to every action that goes to the view.
+    void updateActions();
+    int setIterations(int requested);
+    void menuHist(QAction* sender);
+    void showHelp();
+    void localization();
+    void setTextField();
 
     // --- sizing
     // origin: the window's top-left position; size: the new picture size.
@@ -117,6 +129,20 @@ public:
     ColourBarView* SliderImage = nullptr;
     QWidget* ColorBar = nullptr;
     QLabel* savepanelCurrent = nullptr;
+    QLabel* savepaneltext = nullptr;
+    QAbstractButton* savepanelMDL = nullptr;
+    QAbstractButton* savepanelAnti = nullptr;
+    QMenu* menu_ = nullptr;
+    QAction* menuHistmode = nullptr;
+    QAction* menuHistmode_ = nullptr;
+    QMenu* menuIterations = nullptr;
+    QMenu* menuIterations_ = nullptr;
+    QAction* menuZoomIn = nullptr;
+    QAction* menuZoomIn_ = nullptr;
+    QAction* menuZoomOut = nullptr;
+    QAction* menuZoomOut_ = nullptr;
+    QMenuBar* mainMenu = nullptr;
+    std::vector<QAction*> viewActions; // every action whose command goes to the view
 
 signals:
     // Emitted after every completed redraw of the picture; the start-up script waits on it.
@@ -125,6 +151,11 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     QSize sizeHint() const override;
 
 private:
@@ -133,6 +164,16 @@ private:
     double doubleValue(QLineEdit* field, double fallback) const;
 
     void connectControls();
+    void connectMenus(Ui_MainWindow& ui);
+    void addGalleryItems(Ui_MainWindow& ui);
+    void addViewAction(QAction* action, bool command);
+    void retitleZoom(QAction* main, QAction* contextual, const char* key, int factor, int tag);
+    // A view point (origin bottom left, y up) of a widget position.
+    PointF viewPoint(const QPointF& position) const;
+    void mouseDown(QMouseEvent* event);
+    void mouseDragged(QMouseEvent* event);
+    void mouseUp(QMouseEvent* event);
+    void keyDown(QKeyEvent* event);
     void recordHistory(int backup);
     void alert(const QString& title, const QString& message);
     void showColourWord(int cs);

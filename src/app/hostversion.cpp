@@ -7,12 +7,9 @@ namespace velq {
 
 double osversionFor(double toolkitVersion) {
     const double v = std::floor(toolkitVersion);
-    if (v <= 577)
-        return 10.0;
-    if (v <= 620)
-        return 10.1;
-    if (v <= 663)
-        return 10.2;
+    if (v <= 577) return 10.0;
+    if (v <= 620) return 10.1;
+    if (v <= 663) return 10.2;
     return 10.3;
 }
 

@@ -15,20 +15,15 @@ struct Pattern {
 };
 
 Pattern patternFor(int cs) {
-    if (cs & ColourBits::PatternA1)
-        return {2, 1, 1, 1};
-    if (cs & ColourBits::PatternA2)
-        return {1, 2, 2, 2};
-    if (cs & ColourBits::PatternA3)
-        return {1, 1, 4, 16};
+    if (cs & ColourBits::PatternA1) return {2, 1, 1, 1};
+    if (cs & ColourBits::PatternA2) return {1, 2, 2, 2};
+    if (cs & ColourBits::PatternA3) return {1, 1, 4, 16};
     return {1, 2, 2, 2};
 }
 
 std::uint8_t quantise(double v) {
-    if (v < 0.0)
-        return 0;
-    if (v > 255.0)
-        return 255;
+    if (v < 0.0) return 0;
+    if (v > 255.0) return 255;
     return static_cast<std::uint8_t>(v);
 }
 
@@ -58,12 +53,9 @@ Rgba baseColour(int cs, int i) {
         red = red * 0.75 + 64 * std::sin(x + 2 * P / 3) + 32;
     }
     std::uint8_t r = quantise(red), g = quantise(green), b = quantise(blue);
-    if (!(cs & ColourBits::RedKept))
-        r = static_cast<std::uint8_t>(255 - r);
-    if (!(cs & ColourBits::GreenKept))
-        g = static_cast<std::uint8_t>(255 - g);
-    if (!(cs & ColourBits::BlueKept))
-        b = static_cast<std::uint8_t>(255 - b);
+    if (!(cs & ColourBits::RedKept)) r = static_cast<std::uint8_t>(255 - r);
+    if (!(cs & ColourBits::GreenKept)) g = static_cast<std::uint8_t>(255 - g);
+    if (!(cs & ColourBits::BlueKept)) b = static_cast<std::uint8_t>(255 - b);
     return rgba(r, g, b, 255);
 }
 
@@ -91,7 +83,9 @@ void recolour(std::span<const std::int16_t> mandel, std::span<Rgba> pixels,
     cmap[static_cast<std::size_t>(cp)] = kept;
 }
 
-int clampRotation(int cp) { return std::clamp(cp, 0, kMaxRotation); }
+int clampRotation(int cp) {
+    return std::clamp(cp, 0, kMaxRotation);
+}
 
 ColourButtons buttonsForWord(int cs) {
     ColourButtons b;
@@ -108,12 +102,9 @@ ColourButtons buttonsForWord(int cs) {
 
 int composeColourWord(const ColourButtons& b) {
     int word = 0;
-    if (!b.blueOn)
-        word |= ColourBits::BlueKept;
-    if (!b.greenOn)
-        word |= ColourBits::GreenKept;
-    if (!b.redOn)
-        word |= ColourBits::RedKept;
+    if (!b.blueOn) word |= ColourBits::BlueKept;
+    if (!b.greenOn) word |= ColourBits::GreenKept;
+    if (!b.redOn) word |= ColourBits::RedKept;
     word |= b.patternTag == 0 ? ColourBits::PatternA1 : (b.patternTag << 4);
     word |= b.overlayTag == 0 ? ColourBits::OverlayB1 : b.overlayTag;
     return word;

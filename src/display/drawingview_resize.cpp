@@ -108,6 +108,7 @@ void DrawingView::viewDidEndLiveResize() {
     }
     resizeMandel(window()->pos(), QSize(width, height), 0);
     status = RenderStatus::ResizePending;
+    updateActions();
     // The render starts from the event loop once the resize has returned to it.
     QMetaObject::invokeMethod(
         this,

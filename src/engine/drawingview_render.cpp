@@ -16,6 +16,7 @@ namespace velq {
 int DrawingView::runMandel(MANDAT v, int backup) {
     recordHistory(backup);
     status = RenderStatus::Rendering;
+    updateActions();
     setRenderControls(true);
     if (Mandat0.cs != v.cs) Mandat0.cs = make_cmap(v.cs);
     const double w = floorWidth(v.w);
@@ -32,6 +33,7 @@ int DrawingView::runMandel(MANDAT v, int backup) {
     if (status != RenderStatus::AbortStop) Mandat0.cp = append_cmap(v.cp);
     setRenderControls(false);
     status = RenderStatus::Idle;
+    updateActions();
     ColorBar->update();
     return result;
 }
@@ -96,10 +98,6 @@ void DrawingView::pushButton() {
     default:
         return;
     }
-}
-
-void DrawingView::recordHistory(int backup) {
-    history.record(Mandat0, backup);
 }
 
 void DrawingView::stopRenderForClose() {

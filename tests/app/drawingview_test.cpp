@@ -222,6 +222,15 @@ private slots:
         QVERIFY(std::equal(expected.begin(), expected.end(), view->pixelArr().begin()));
     }
 
+    void buffersThatCannotBeAllocatedKeepTheOldPicture() {
+        const std::vector<Rgba> before(view->pixelArr().begin(), view->pixelArr().end());
+        view->resizeMandel(window->pos(), QSize(65536, 1 << 20), 1); // 128 GB of counts
+        QCOMPARE(view->winx, 320);
+        QCOMPARE(view->winy, 240);
+        QVERIFY(std::equal(before.begin(), before.end(), view->pixelArr().begin()));
+        QTRY_COMPARE_WITH_TIMEOUT(view->size(), QSize(320, 240), 3000);
+    }
+
     void sizingIsRefusedDuringARender() {
         view->status = RenderStatus::Rendering;
         view->resizeMandel(window->pos(), QSize(640, 480), 0);
