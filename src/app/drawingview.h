@@ -156,7 +156,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-    QSize sizeHint() const override;
 
 private:
     // Coordinates fields show values with 17 significant digits, which give back the double.

@@ -15,10 +15,6 @@ bool renderRunning(int status) {
 
 } // namespace
 
-QSize DrawingView::sizeHint() const {
-    return winx > 0 ? QSize(winx, winy) : QSize(320, 240);
-}
-
 bool DrawingView::allocateBuffers(int width, int height) {
     // Allocate everything before replacing anything, so a failure keeps the old picture.
     try {
@@ -64,7 +60,6 @@ Margins DrawingView::windowMargins() const {
 }
 
 void DrawingView::fitWindowToPicture(QPoint origin) {
-    updateGeometry();
     QWidget* window = this->window();
     if (window == this) return;
     const Margins m = windowMargins();

@@ -57,6 +57,11 @@ void DrawingView::connectMenus(Ui_MainWindow& ui) {
     menuZoomOut = ui.menuZoomOutSub->menuAction();
     menuZoomOut_ = ui.menuZoomOutSub_->menuAction();
     addGalleryItems(ui);
+    // The zoom items carry the last factor chosen; at start it is 2.
+    for (QAction* in : {menuZoomIn, menuZoomIn_})
+        in->setProperty("tag", 2);
+    for (QAction* out : {menuZoomOut, menuZoomOut_})
+        out->setProperty("tag", -2);
 
     // Every item with a tag in the Control and Gallery menus and the contextual menu is a
     // command of menuMandel; the rest that goes to the view is validated all the same.
