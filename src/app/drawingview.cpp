@@ -5,6 +5,7 @@
 #include "display/colourbarview.h"
 #include "ui/localization.h"
 #include "ui_mainwindow.h"
+#include "ui_saveoptions.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -85,6 +86,7 @@ bool DrawingView::awakeFromNib(Ui_MainWindow& ui) {
     }
     connectControls();
     connectMenus(ui);
+    setUpSaveOptions();
     localization();
 
     setDoubleValue(TextField_x, 0.0);
@@ -140,6 +142,7 @@ void DrawingView::alert(const QString& title, const QString& message) {
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, title, message, QMessageBox::NoButton, window());
+    box.setTextFormat(Qt::PlainText); // file names and URLs are shown as they are
     box.addButton(localized("Close"), QMessageBox::AcceptRole);
     box.exec();
 }

@@ -9,15 +9,22 @@
 #include "engine/renderworkers.h"
 
 #include <QImage>
+#include <QPointer>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <vector>
 
 class QAbstractButton;
+class QButtonGroup;
+class QFileDialog;
+class QMimeData;
+class QUrl;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -27,6 +34,7 @@ class QProgressBar;
 class QPushButton;
 class QSlider;
 class Ui_MainWindow;
+class Ui_SaveOptions;
 
 namespace velq {
 
@@ -76,6 +84,20 @@ public:
     void localization();
     void setTextField();
 
+    // --- files and exchange
+    void saveAs();
+    void savefiletype();
+    void saveAsMDL(const MANDAT& v, const QString& fname);
+    bool saveAsPNG(const MANDAT& v, const QString& path, int ftype);
+    bool saveAsPNG_(const MANDAT& v, const QString& path, const QImage& imagerep);
+    void openDocument();
+    void openfile(const QUrl& u);
+    void copy();
+    // Opens what a drop brings; false when it brought nothing that can be opened.
+    bool performDragOperation(const QMimeData* data);
+    // Writes the dragged-out picture into the folder under a fresh number; its path.
+    QString namesOfPromisedFilesDroppedAtDestination(const QString& folder);
+
     // --- sizing
     // origin: the window's top-left position; size: the new picture size.
     void resizeMandel(QPoint origin, QSize picture, int draw);
@@ -88,6 +110,11 @@ public:
     using AlertHandler = std::function<void(const QString& title, const QString& message)>;
     void setAlertHandler(AlertHandler handler) { alertHandler_ = std::move(handler); }
     void setKernel(RowKernel kernel) { kernel_ = kernel; }
+    // Runs a file panel; true when the user confirmed. Tests answer in place of the user.
+    using FileDialogRunner = std::function<bool(QFileDialog& panel)>;
+    void setFileDialogRunner(FileDialogRunner runner) { fileDialogRunner_ = std::move(runner); }
+    // The private folder that dragged-out pictures are written to.
+    QString dragFolder() const { return dragFolder_.path(); }
     // Asked to close while a render runs: stop it at the next claim.
     void stopRenderForClose();
 
@@ -128,10 +155,15 @@ public:
     QLabel* SliderNum = nullptr;
     ColourBarView* SliderImage = nullptr;
     QWidget* ColorBar = nullptr;
-    QLabel* savepanelCurrent = nullptr;
+    QWidget* savepanelview = nullptr;
+    QButtonGroup* savepaneltype = nullptr; // button ids are the file-type tags
     QLabel* savepaneltext = nullptr;
+    QAbstractButton* savepanelCurrent = nullptr;
     QAbstractButton* savepanelMDL = nullptr;
     QAbstractButton* savepanelAnti = nullptr;
+    QLineEdit* savepanelSx = nullptr;
+    QLineEdit* savepanelSy = nullptr;
+    QPointer<QFileDialog> sp; // the panel of the current Save command
     QMenu* menu_ = nullptr;
     QAction* menuHistmode = nullptr;
     QAction* menuHistmode_ = nullptr;
@@ -156,6 +188,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Coordinates fields show values with 17 significant digits, which give back the double.
@@ -173,6 +208,14 @@ private:
     void mouseDragged(QMouseEvent* event);
     void mouseUp(QMouseEvent* event);
     void keyDown(QKeyEvent* event);
+    void setUpSaveOptions();
+    bool runPanel(QFileDialog& panel);
+    // Renders the current view off screen into borrowed buffers and writes the export.
+    bool exportFresh(const QString& path, int ftype);
+    QByteArray loadUrl(const QUrl& u);
+    void cantOpen(const QUrl& u);
+    void dragImage(const QPointF& at);
+
     void recordHistory(int backup);
     void alert(const QString& title, const QString& message);
     void showColourWord(int cs);
@@ -181,10 +224,14 @@ private:
     bool allocateBuffers(int width, int height);
     Margins windowMargins() const;
     void fitWindowToPicture(QPoint origin);
-    void drawLiveResize(class QPainter& painter);
-    void drawSelection(class QPainter& painter);
+    void drawLiveResize(class QPainter& painter, const QImage& picture);
+    void drawSelection(class QPainter& painter, const QImage& picture);
 
     AlertHandler alertHandler_;
+    FileDialogRunner fileDialogRunner_;
+    std::unique_ptr<Ui_SaveOptions> saveOptions_;
+    QTemporaryDir dragFolder_;
+    const QImage* shownImage_ = nullptr; // what the window shows while an export renders
     RowKernel kernel_ = referenceRows;
     RenderWorkers workers_{status};
     QTimer liveResizeTimer_;

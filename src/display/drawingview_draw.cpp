@@ -17,17 +17,19 @@ QRectF toWidget(const RectF& r, int winy) {
 
 void DrawingView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    // While an export renders into buffers of its own, the window keeps showing its picture.
+    const QImage& shown = shownImage_ ? *shownImage_ : imageRep;
     if (inLiveResize())
-        drawLiveResize(painter);
+        drawLiveResize(painter, shown);
     else if (r1.width > 2)
-        drawSelection(painter);
+        drawSelection(painter, shown);
     else
-        painter.drawImage(0, 0, imageRep);
+        painter.drawImage(0, 0, shown);
     drawcbar();
     if (!inLiveResize()) emit pictureShown();
 }
 
-void DrawingView::drawLiveResize(QPainter& painter) {
+void DrawingView::drawLiveResize(QPainter& painter, const QImage& picture) {
     const QRect rect = this->rect();
     painter.fillRect(rect, Qt::black);
     const int wI = rect.width(), hI = rect.height();
@@ -35,20 +37,20 @@ void DrawingView::drawLiveResize(QPainter& painter) {
     const float s = static_cast<float>(std::min(winx, winy)) / static_cast<float>(std::min(wI, hI));
     const QRectF source((winx - wI * s) * 0.5f, (winy - hI * s) * 0.5f, wI * s, hI * s);
     painter.setOpacity(0.6);
-    painter.drawImage(QRectF(rect), imageRep, source);
+    painter.drawImage(QRectF(rect), picture, source);
     painter.setOpacity(1.0);
     painter.setPen(Qt::white);
     painter.drawText(rect, Qt::AlignCenter, QStringLiteral("%1 x %2").arg(wI).arg(hI));
 }
 
-void DrawingView::drawSelection(QPainter& painter) {
-    const QRectF picture(0, 0, winx, winy);
+void DrawingView::drawSelection(QPainter& painter, const QImage& picture) {
+    const QRectF whole(0, 0, winx, winy);
     painter.fillRect(rect(), Qt::black);
     painter.setOpacity(0.6);
-    painter.drawImage(picture, imageRep, picture);
+    painter.drawImage(whole, picture, whole);
     painter.setOpacity(1.0);
     const QRectF region = toWidget(r2, winy);
-    painter.drawImage(region, imageRep, region);
+    painter.drawImage(region, picture, region);
     painter.setPen(QColor::fromRgbF(1, 1, 1, 0.6f));
     painter.drawRect(region);
     // A cross of 5 units each way through the selection's centre, whatever its size.

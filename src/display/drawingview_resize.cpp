@@ -1,6 +1,7 @@
 // The picture size follows the window: buffers, the zoom box and the end of a live resize.
 #include "app/drawingview.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QLayout>
 #include <QResizeEvent>

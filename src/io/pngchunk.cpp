@@ -3,26 +3,14 @@
 
 #include "io/crc.h"
 #include "io/homeaddress.h"
+#include "io/paramline.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace velq {
 namespace {
 
 constexpr std::string_view kChunkType = "tEXt";
-
-// The view as one parameter line, the same text that parameter files hold.
-std::string formatParameterLine(const MANDAT& v, double aspect) {
-    constexpr const char* fmt = "%10.20lf %10.20lf %10.20lf %10.20lf %d 0x%08x %d\r\n";
-    const auto cs = static_cast<unsigned>(v.cs);
-    const int n = std::snprintf(nullptr, 0, fmt, v.x, v.y, v.w, aspect, v.it, cs, v.cp);
-    if (n <= 0) return {};
-    std::string line(static_cast<std::size_t>(n) + 1, '\0');
-    std::snprintf(line.data(), line.size(), fmt, v.x, v.y, v.w, aspect, v.it, cs, v.cp);
-    line.pop_back();
-    return line;
-}
 
 void appendBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8)
@@ -46,7 +34,7 @@ std::string parameterChunkText(const MANDAT& v, double aspect) {
     text += kChunkType;
     text += kChunkKeyword;
     text += '\0';
-    text += formatParameterLine(v, aspect);
+    text += parameterLine(v, aspect);
     text += '(';
     text += kHomeAddress;
     text += ')';

@@ -36,6 +36,7 @@ void DrawingView::mouseDown(QMouseEvent* event) {
     const Qt::KeyboardModifiers mods = event->modifiers();
     if (mods & Qt::AltModifier) {
         mouse_on = (mods & Qt::ShiftModifier) ? 3 : 2;
+        dragImage(event->position());
         return;
     }
     p1 = viewPoint(event->position());

@@ -84,6 +84,12 @@ void DrawingView::connectMenus(Ui_MainWindow& ui) {
     for (QAction* history : {menuHistmode, menuHistmode_})
         connect(history, &QAction::triggered, this, [this, history] { menuHist(history); });
     connect(ui.actionHelp, &QAction::triggered, this, &DrawingView::showHelp);
+    for (QAction* open : {ui.actionOpen, ui.actionOpen_})
+        connect(open, &QAction::triggered, this, &DrawingView::openDocument);
+    for (QAction* save : {ui.actionSave, ui.actionSave_})
+        connect(save, &QAction::triggered, this, &DrawingView::saveAs);
+    for (QAction* copy : {ui.actionCopy, ui.actionCopy_})
+        connect(copy, &QAction::triggered, this, &DrawingView::copy);
     disableAll({ui.actionCut, ui.actionPaste, ui.actionPageSetup, ui.actionPrint,
                 ui.actionHideOthers, ui.actionShowAll});
     if (osversion == 10.2) {

@@ -33,10 +33,19 @@ std::vector<Rgba> expectedPixels(const MANDAT& v, int winx, int winy) {
     return pixels;
 }
 
-// Slows every group down so that the render's event loop runs many times.
-std::int64_t slowRows(const KernelFrame& f, int r0, int rows, int stride, std::int16_t* mandel) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(3));
+// Holds every worker back until the render's event loop has delivered what was posted before
+// the release, however busy the machine is.
+std::atomic<bool> released{false};
+std::int64_t heldRows(const KernelFrame& f, int r0, int rows, int stride, std::int16_t* mandel) {
+    while (!released)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return referenceRows(f, r0, rows, stride, mandel);
+}
+void holdTheNextRender(DrawingView* view) {
+    released = false;
+    view->setKernel(heldRows);
+    QMetaObject::invokeMethod(
+        view, [] { released = true; }, Qt::QueuedConnection);
 }
 
 void postClick(QWidget* target) {
@@ -132,11 +141,11 @@ private slots:
     }
 
     void inputDuringARenderIsGone() {
-        view->setKernel(slowRows);
         QKeyEvent* key = new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
         view->TextField_x->setFocus();
         QCoreApplication::postEvent(view->TextField_x, key);
         postClick(view->PushButtonCa);
+        holdTheNextRender(view);
         const QString before = view->TextField_x->text();
         QCOMPARE(view->runMandel(view->Mandat0, 0) >= 0, true);
         QCoreApplication::processEvents();
@@ -145,8 +154,8 @@ private slots:
     }
 
     void abortFinishesCoarselyInBlocks() {
-        view->setKernel(slowRows);
         postClick(view->PushButton);
+        holdTheNextRender(view);
         const MANDAT v{-0.75, 0.0, 1.5, 1024, 0x782, 0};
         QCOMPARE(view->runMandel(v, 2), -1);
         QCOMPARE(view->status.load(), 0);
@@ -160,9 +169,9 @@ private slots:
 
     void abortWithStopKeepsThePreviousRowsAndRotation() {
         const std::vector<std::int16_t> before = view->mandel;
-        view->setKernel(slowRows);
         view->status_cancel = 1;
         postClick(view->PushButton);
+        holdTheNextRender(view);
         QCOMPARE(view->runMandel({0.3, 0.0, 0.01, 1024, 0x782, 500}, 2), -1);
         QCOMPARE(view->Mandat0.cp, 0);
         QCOMPARE(view->mandel.back(), before.back()); // the last group was never claimed

@@ -32,6 +32,10 @@
         <translation>Leistungstest</translation>
     </message>
     <message>
+        <source>Cant_Export</source>
+        <translation>Das Bild kann nicht exportiert werden</translation>
+    </message>
+    <message>
         <source>Cant_Open</source>
         <translation>Diese Datei kann nicht geöffnet werden</translation>
     </message>

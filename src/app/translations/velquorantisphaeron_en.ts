@@ -32,6 +32,10 @@
         <translation>Benchmark</translation>
     </message>
     <message>
+        <source>Cant_Export</source>
+        <translation>The picture cannot be exported</translation>
+    </message>
+    <message>
         <source>Cant_Open</source>
         <translation>This file cannot be opened</translation>
     </message>
