@@ -1,83 +1,150 @@
-// velq-render: renders a view headless, exactly as the window would show it.
+// velq-render: renders views and benchmarks headless, exactly as the window would show them.
 #include "cli/options.h"
-#include "display/colormap.h"
-#include "engine/kernel.h"
-#include "engine/renderworkers.h"
+#include "cli/render.h"
+#include "engine/benchmarksequences.h"
+#include "io/export.h"
+#include "io/openpath.h"
+#include "io/paramline.h"
+#include "io/pngfile.h"
+#include "ui/gallery.h"
 
+#include <QByteArray>
+#include <QFile>
 #include <QImage>
 #include <QString>
-#include <array>
-#include <chrono>
+#include <cinttypes>
 #include <cstdio>
-#include <fstream>
+#include <new>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace {
 
 using namespace velq;
 
-bool writeCounts(const std::string& path, const std::vector<std::int16_t>& mandel) {
-    std::vector<char> bytes;
-    bytes.reserve(mandel.size() * 2);
-    for (std::int16_t v : mandel) {
-        const auto u = static_cast<std::uint16_t>(v);
-        bytes.push_back(static_cast<char>(u & 0xFF)); // little-endian on every host
-        bytes.push_back(static_cast<char>(u >> 8));
-    }
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(file);
+void complain(const std::string& message) {
+    std::fprintf(stderr, "velq-render: %s\n", message.c_str());
 }
 
-bool writePng(const std::string& path, std::vector<Rgba>& pixels, int width, int height) {
-    const QImage image(reinterpret_cast<const uchar*>(pixels.data()), width, height, width * 4,
-                       QImage::Format_RGBA8888);
-    return image.save(QString::fromStdString(path), "PNG");
+std::optional<QByteArray> readWholeFile(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) return std::nullopt;
+    return data;
 }
 
-int run(const RenderOptions& options) {
-    MANDAT view = options.view;
-    view.w = floorWidth(view.w);
-    view.cp = clampRotation(view.cp);
-    const int winx = options.width, winy = options.height;
+// The PNG of the last picture: the picture itself, or the cut and reduced off-screen render.
+QByteArray encodePicture(const RenderOptions& options, const Renderer& renderer, const MANDAT& v) {
+    const auto encode = [&v](const std::vector<Rgba>& pixels, int width, int height,
+                             double aspect) {
+        const QImage image(reinterpret_cast<const uchar*>(pixels.data()), width, height,
+                           static_cast<qsizetype>(width) * 4, QImage::Format_RGBA8888);
+        return encodePngWithChunk(image, v, aspect);
+    };
+    // The chunk's aspect is that of the picture rendered, not of the one written.
+    const double aspect = static_cast<double>(renderer.winx()) / renderer.winy();
+    if (!options.exportPlan)
+        return encode(renderer.pixels(), renderer.winx(), renderer.winy(), aspect);
+    const ExportPlan& plan = *options.exportPlan;
+    return encode(cutAndReduce(renderer.pixels(), plan), plan.outW, plan.outH, aspect);
+}
 
-    std::vector<std::int16_t> mandel(static_cast<std::size_t>(winx) * winy);
-    std::atomic<int> status{RenderStatus::Rendering};
-    RenderWorkers workers(status);
-    const auto t0 = std::chrono::steady_clock::now();
-    const int work =
-        workers.run(KernelFrame::of(view, winx, winy, iterationLimitInForce(view)), mandel.data());
-    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - t0;
+int writeOutputs(const RenderOptions& options, const Renderer& renderer, const MANDAT& v) {
+    if (!options.counts.empty()) {
+        const std::string counts = littleEndianCounts(renderer.mandel());
+        const QByteArray bytes(counts.data(), static_cast<qsizetype>(counts.size()));
+        if (!writeFileAtomically(QString::fromStdString(options.counts), bytes)) {
+            complain("--counts: cannot write '" + options.counts + "'");
+            return 1;
+        }
+    }
+    if (!options.out.empty()) {
+        const QByteArray png = encodePicture(options, renderer, v);
+        if (png.isEmpty() || !writeFileAtomically(QString::fromStdString(options.out), png)) {
+            complain("--out: cannot write '" + options.out + "'");
+            return 1;
+        }
+    }
+    return 0;
+}
 
-    std::array<Rgba, kCmapEntries> cmap{};
-    buildColourMap(view.cs, cmap);
-    std::vector<Rgba> pixels(mandel.size());
-    recolour(mandel, pixels, cmap, view.cp);
+int renderViews(const RenderOptions& options) {
+    const int winx = options.exportPlan ? options.exportPlan->renderW : options.width;
+    const int winy = options.exportPlan ? options.exportPlan->renderH : options.height;
+    Renderer renderer(options.kernel, winx, winy);
+    std::optional<MANDAT> last;
+    const auto show = [&](const MANDAT& requested) {
+        const MANDAT v = asRendered(requested);
+        renderer.render(v);
+        std::printf("%s\n", viewLine(v).c_str());
+        std::fflush(stdout);
+        last = v;
+    };
 
-    if (!options.counts.empty() && !writeCounts(options.counts, mandel)) {
-        std::fprintf(stderr, "velq-render: --counts: cannot write '%s'\n", options.counts.c_str());
+    switch (options.source) {
+    case ViewSource::View:
+        show(options.view);
+        break;
+    case ViewSource::Gallery:
+        show(*galleryPreset(options.galleryTag));
+        break;
+    case ViewSource::Mdl:
+    case ViewSource::Png: {
+        const std::optional<QByteArray> data = readWholeFile(options.file);
+        const FileKind kind =
+            options.source == ViewSource::Png ? FileKind::Png : FileKind::Parameters;
+        const std::span<const char> bytes =
+            data ? std::span<const char>(data->constData(), static_cast<std::size_t>(data->size()))
+                 : std::span<const char>();
+        const std::optional<std::size_t> start =
+            data ? parameterTextStart(bytes, kind) : std::nullopt;
+        if (!start) {
+            complain("cannot open " + options.file);
+            return 1;
+        }
+        ParameterReader reader(bytes, *start);
+        while (const std::optional<ParsedLine> line = reader.next())
+            show(viewOf(*line));
+        break;
+    }
+    case ViewSource::None:
+        break;
+    }
+    if (!last) {
+        complain(options.file + ": no view to render");
         return 1;
     }
-    if (!options.out.empty() && !writePng(options.out, pixels, winx, winy)) {
-        std::fprintf(stderr, "velq-render: --out: cannot write '%s'\n", options.out.c_str());
-        return 1;
-    }
-    std::printf("work %d seconds %.3f\n", work, seconds.count());
+    return writeOutputs(options, renderer, *last);
+}
+
+int benchmark(const RenderOptions& options) {
+    const BenchmarkSequence sequence = *benchmarkSequence(options.bench);
+    const BenchmarkRun run = runBenchmark(sequence, options.frames, options.kernel);
+    std::printf("sequence %d frames %d seconds %.3f work %" PRId64 "\n", sequence.tag, run.frames,
+                run.seconds, run.work);
     return 0;
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    std::vector<std::string_view> args(argv + 1, argv + argc);
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
     if (args.empty()) {
         std::fprintf(stderr, "%s\n", velq::kUsage.data());
         return 2;
     }
     const velq::ParsedArguments parsed = velq::parseArguments(args);
     if (!parsed.options) {
-        std::fprintf(stderr, "velq-render: %s\n", parsed.error.c_str());
+        complain(parsed.error);
         return 2;
     }
-    return run(*parsed.options);
+    try {
+        return parsed.options->bench != 0 ? benchmark(*parsed.options)
+                                          : renderViews(*parsed.options);
+    } catch (const std::bad_alloc&) {
+        complain("not enough memory for a picture of that size");
+        return 1;
+    }
 }

@@ -1,7 +1,9 @@
 // Command-line arguments of the headless renderer.
 #pragma once
 
+#include "engine/kernel.h"
 #include "engine/mandat.h"
+#include "io/export.h"
 
 #include <optional>
 #include <span>
@@ -10,12 +12,23 @@
 
 namespace velq {
 
+// Where the rendered views come from.
+enum class ViewSource { None, View, Gallery, Mdl, Png };
+
 struct RenderOptions {
-    MANDAT view{};
-    int width = 0;      // a positive multiple of 16
-    int height = 0;     // a positive multiple of 16
-    std::string out;    // PNG of the picture, if given
-    std::string counts; // raw little-endian int16 counts, if given
+    ViewSource source = ViewSource::None;
+    MANDAT view{};      // --view, as typed: the limit and the rotation are brought in when rendered
+    int galleryTag = 0; // --gallery, 101..150
+    std::string file;   // --mdl or --png
+    int width = 0;      // --size: positive multiples of 16; 0 when not given
+    int height = 0;
+    std::string out;    // PNG of the last picture, with its view in the parameter chunk
+    std::string counts; // raw little-endian int16 counts of the last picture
+    // An off-screen render written instead of the --size picture: --thumbnail or --export.
+    std::optional<ExportPlan> exportPlan;
+    RowKernel kernel = nullptr; // --kernel; the fast one unless told otherwise
+    int bench = 0;              // --bench sequence 1..4; 0 renders views instead
+    int frames = 0;             // --frames: at most this many benchmark frames; 0 for all
 };
 
 struct ParsedArguments {
@@ -32,6 +45,23 @@ std::optional<int> parseInt(std::string_view text);
 std::optional<int> parseColourWord(std::string_view text);
 
 inline constexpr std::string_view kUsage =
-    "usage: velq-render --view X Y W IT CS CP --size WxH [--out FILE.png] [--counts FILE]";
+    R"(usage: velq-render VIEW [--size WxH] [--out FILE.png] [--counts FILE] [--kernel K]
+       velq-render --bench N [--kernel K] [--frames F]
+VIEW, exactly one of:
+  --view X Y W IT CS CP   a view: centre, half-width, iteration limit, colour word, rotation
+  --gallery TAG           a gallery place, 101..150
+  --mdl FILE              every view of a parameter file, rendered in turn
+  --png FILE              the view carried by a PNG file of this program
+Output (the last view's picture; one "view" line is printed per rendered view):
+  --size WxH              the picture size, positive multiples of 16
+  --out FILE.png          the picture as PNG with its view in the parameter chunk
+  --thumbnail             with --out: the 160x120 thumbnail instead (--size not needed)
+  --export WxH            with --out: a picture of any size instead (--size not needed)
+  --antialias             with --export: render twice the size and reduce
+  --counts FILE           the escape counts, little-endian 16-bit, row by row from the top
+Rendering:
+  --kernel reference|fast the escape-time kernel (fast by default; both give the same counts)
+  --bench N               run benchmark sequence N (1..4) at 320x240 and print its time
+  --frames F              with --bench: only the first F frames (for testing))";
 
 } // namespace velq

@@ -43,11 +43,13 @@ int DrawingView::mandel_calc() {
     workers_.start(KernelFrame::of(Mandat0, winx, winy, it_lim), mandel.data(), kernel_);
     {
         // Keeps the window alive and the Abort button live; other input is gone for good.
+        // Events are looked at once even when the render is quicker than a poll, so that a
+        // run of quick renders (a benchmark) can still be aborted.
         const RenderEventFilter filter(PushButton);
-        while (!workers_.waitFor(std::chrono::milliseconds(10))) {
+        do {
             QCoreApplication::processEvents(QEventLoop::AllEvents);
             updateProgress(workers_);
-        }
+        } while (!workers_.waitFor(std::chrono::milliseconds(10)));
     }
     return workers_.finish();
 }

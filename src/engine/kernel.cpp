@@ -19,8 +19,7 @@ KernelFrame KernelFrame::of(const MANDAT& view, int winx, int winy, int itLim) {
 }
 
 int escapeCount(double cr, double ci, int limit, std::int64_t& iterations) {
-    if (limit <= 0)
-        return 0;
+    if (limit <= 0) return 0;
     // The squares and the cross product carry over, so each step costs three products
     // and the bailout test reuses the squares.
     double zr2 = 0.0, zi2 = 0.0, zrzi = 0.0;
@@ -30,8 +29,7 @@ int escapeCount(double cr, double ci, int limit, std::int64_t& iterations) {
         const double zi = (zrzi + zrzi) + ci;
         ++iterations;
         ++k;
-        if (k > limit)
-            return 0;
+        if (k > limit) return 0;
         zr2 = zr * zr;
         zi2 = zi * zi;
         zrzi = zr * zi;

@@ -60,11 +60,9 @@ void RenderWorkers::mandelThread() {
             mLock_lcnt.store(mLock_lcnt.load(std::memory_order_relaxed) + (group >> 8),
                              std::memory_order_relaxed);
         }
-        if (r0 >= f.winy)
-            break;
+        if (r0 >= f.winy) break;
         const int status = status_.load(std::memory_order_relaxed);
-        if (status == RenderStatus::AbortStop)
-            break;
+        if (status == RenderStatus::AbortStop) break;
         const bool coarse = status < 0;
         group = coarse ? kernel_(f, r0, 1, groupRows_, mandel_)
                        : kernel_(f, r0, groupRows_, 1, mandel_);
@@ -74,8 +72,7 @@ void RenderWorkers::mandelThread() {
         std::lock_guard lock(mLock);
         last = --mLock_term == 0;
     }
-    if (last)
-        syncLock.release();
+    if (last) syncLock.release();
 }
 
 void blockFill(std::int16_t* mandel, int winx, int winy, int block) {
@@ -91,10 +88,8 @@ void blockFill(std::int16_t* mandel, int winx, int winy, int block) {
 }
 
 int iterationLimitInForce(const MANDAT& view) {
-    if (view.w >= 2.0)
-        return 256;
-    if (view.w >= 1.0)
-        return 512;
+    if (view.w >= 2.0) return 256;
+    if (view.w >= 1.0) return 512;
     return view.it; // also for a NaN width
 }
 

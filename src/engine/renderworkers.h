@@ -78,7 +78,9 @@ int iterationLimitInForce(const MANDAT& view);
 
 // The smallest width the program renders; a NaN passes unchanged.
 inline constexpr double kMinWidth = 1e-15;
-inline double floorWidth(double w) { return w < kMinWidth ? kMinWidth : w; }
+inline double floorWidth(double w) {
+    return w < kMinWidth ? kMinWidth : w;
+}
 
 // The work counter as a render result: saturates at the 32-bit maximum.
 std::int32_t renderResult(std::int64_t work);

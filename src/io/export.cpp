@@ -27,6 +27,8 @@ std::optional<ExportPlan> planExport(int kind, int typedW, int typedH, bool anti
     plan.k = antialias ? 2 : 1;
     plan.renderW = roundUp16(typedW) * plan.k;
     plan.renderH = roundUp16(typedH) * plan.k;
+    if (static_cast<long long>(plan.renderW) * plan.renderH > kMaxExportPixels)
+        return refuse("The picture is too large: its render may have at most 268435456 pixels.");
     return plan;
 }
 

@@ -24,8 +24,9 @@ struct ExportPlan {
     int renderW = 0, renderH = 0;
 };
 
-// The largest export side; beyond it the buffers of a render are refused.
+// The largest export: its render's buffers (6 bytes a pixel) must fit a desktop's memory.
 inline constexpr int kMaxExportSide = 32768;
+inline constexpr long long kMaxExportPixels = 1LL << 28;
 
 // The plan for a thumbnail (kind 3) or a typed size (any other kind). For a size that is zero,
 // negative, or too large to render, nothing, with the reason in `why`.

@@ -84,6 +84,9 @@ void DrawingView::connectMenus(Ui_MainWindow& ui) {
     for (QAction* history : {menuHistmode, menuHistmode_})
         connect(history, &QAction::triggered, this, [this, history] { menuHist(history); });
     connect(ui.actionHelp, &QAction::triggered, this, &DrawingView::showHelp);
+    for (QAction* sequence : benchmarks)
+        connect(sequence, &QAction::triggered, this,
+                [this, sequence] { benchmark(tagOf(sequence)); });
     for (QAction* open : {ui.actionOpen, ui.actionOpen_})
         connect(open, &QAction::triggered, this, &DrawingView::openDocument);
     for (QAction* save : {ui.actionSave, ui.actionSave_})

@@ -2,6 +2,7 @@
 #include "ui/localization.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
@@ -21,6 +22,11 @@ void installTranslations(QCoreApplication& app) {
                     QStringLiteral(":/i18n")) &&
         !local->filePath().endsWith(QStringLiteral("_en.qm")))
         QCoreApplication::installTranslator(local);
+    // Qt's own dialogs (the file panels) in the same language.
+    auto* qt = new QTranslator(&app);
+    if (qt->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qt);
 }
 
 } // namespace velq

@@ -2,7 +2,6 @@
 #include "display/colormap.h"
 
 #include <gtest/gtest.h>
-
 #include <vector>
 
 namespace velq {

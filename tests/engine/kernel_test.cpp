@@ -1,9 +1,8 @@
 // Escape counts, pixel geometry and the work counter of the plain kernel.
 #include "engine/kernel.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 #include <vector>
 

@@ -1,9 +1,8 @@
 // The worker pool: any thread count gives the same picture; aborts; the limit rule.
 #include "engine/renderworkers.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 #include <vector>
 
@@ -74,15 +73,13 @@ int gGroups = 0;
 std::int64_t stopAfterTwoGroups(const KernelFrame& f, int r0, int rows, int stride,
                                 std::int16_t* mandel) {
     const std::int64_t n = referenceRows(f, r0, rows, stride, mandel);
-    if (++gGroups == 2)
-        gStatus->store(RenderStatus::AbortStop);
+    if (++gGroups == 2) gStatus->store(RenderStatus::AbortStop);
     return n;
 }
 std::int64_t coarseAfterTwoGroups(const KernelFrame& f, int r0, int rows, int stride,
                                   std::int16_t* mandel) {
     const std::int64_t n = referenceRows(f, r0, rows, stride, mandel);
-    if (++gGroups == 2)
-        gStatus->store(RenderStatus::AbortCoarse);
+    if (++gGroups == 2) gStatus->store(RenderStatus::AbortCoarse);
     return n;
 }
 

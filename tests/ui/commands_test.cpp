@@ -356,6 +356,39 @@ private slots:
         QVERIFY(message.contains(QStringLiteral("http")));
     }
 
+    void benchmarkFramesAndTheirWidths() {
+        open();
+        command(5); // a history entry the benchmark must leave alone
+        const MANDAT before = view->history.backTarget();
+        const MANDAT start{-1.76860711170213, -0.00222919071832819, 5.0, 1024, 0x721, 591};
+        QVERIFY(view->benchmark_sub(start, 3, 0.9f, 1) >= 0);
+        const double factor = static_cast<double>(0.9f);
+        QCOMPARE(view->Mandat0.w, 5.0 * factor * factor * factor);
+        QCOMPARE(view->TextField_w->text().toDouble(), 5.0 * factor * factor);
+        QCOMPARE(view->Mandat0.cp, 591);
+        QCOMPARE(view->PushButtonCa->text(), QStringLiteral("a3"));
+        QVERIFY(view->history.backTarget() == before);
+    }
+
+    void benchmarkAbortEndsWithoutAnAlert() {
+        open();
+        view->resizeMandel(window->pos(), QSize(480, 320), 1);
+        int alerts = 0;
+        view->setAlertHandler([&](const QString&, const QString&) { ++alerts; });
+        view->benchmark(7); // no such sequence: nothing happens
+        QCOMPARE(view->winx, 480);
+        view->status_cancel = 0;
+        QTimer::singleShot(0, view, [this] { view->pushButton(); }); // Abort in the first frame
+        view->benchmark(2);
+        QCOMPARE(alerts, 0);
+        QCOMPARE(view->winx, 320);
+        QCOMPARE(view->winy, 240);
+        QCOMPARE(view->Mandat0.it, 1024);
+        QCOMPARE(checkedTags(view->menuIterations), QList<int>{1024});
+        QCOMPARE(view->status.load(), 0);
+        QVERIFY(window->ui().actionRedraw->isEnabled());
+    }
+
     void cleanup() { window.reset(); }
 };
 
