@@ -102,6 +102,9 @@ public:
     bool performDragOperation(const QMimeData* data);
     // Writes the dragged-out picture into the folder under a fresh number; its path.
     QString namesOfPromisedFilesDroppedAtDestination(const QString& folder);
+    // What a drag out carries: the picture, and a PNG file written when a target asks for it.
+    QMimeData* dragData();
+    QImage dragPicture() const;
 
     // --- sizing
     // origin: the window's top-left position; size: the new picture size.
@@ -181,10 +184,6 @@ public:
     QMenuBar* mainMenu = nullptr;
     std::vector<QAction*> viewActions; // every action whose command goes to the view
 
-signals:
-    // Emitted after every completed redraw of the picture; the start-up script waits on it.
-    void pictureShown();
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -219,7 +218,8 @@ private:
     bool exportFresh(const QString& path, int ftype);
     QByteArray loadUrl(const QUrl& u);
     void cantOpen(const QUrl& u);
-    void dragImage(const QPointF& at);
+    // Starts the drag of the picture out of the window (full or half size by mouse_on).
+    void dragImage();
 
     void recordHistory(int backup);
     void alert(const QString& title, const QString& message);
@@ -240,7 +240,6 @@ private:
     RowKernel kernel_ = fastRows;        // counts identical to the plain loop, many times faster
     RenderWorkers workers_{status};
     QTimer liveResizeTimer_;
-    bool pictureShownOnce_ = false;
 };
 
 } // namespace velq

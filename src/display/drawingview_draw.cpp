@@ -26,7 +26,6 @@ void DrawingView::paintEvent(QPaintEvent*) {
     else
         painter.drawImage(0, 0, shown);
     drawcbar();
-    if (!inLiveResize()) emit pictureShown();
 }
 
 void DrawingView::drawLiveResize(QPainter& painter, const QImage& picture) {

@@ -62,30 +62,37 @@ QString DrawingView::namesOfPromisedFilesDroppedAtDestination(const QString& fol
     return QFileInfo::exists(path) ? path : QString();
 }
 
-void DrawingView::dragImage(const QPointF& at) {
+QImage DrawingView::dragPicture() const {
+    // Full size for an Alt-drag, half size for Alt+Shift.
     const bool half = mouse_on != 2;
-    const int w = half ? winx / 2 : winx;
-    const int h = half ? winy / 2 : winy;
-    const QImage picture = imageRep.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return imageRep.scaled(half ? winx / 2 : winx, half ? winy / 2 : winy, Qt::IgnoreAspectRatio,
+                           Qt::SmoothTransformation);
+}
+
+QMimeData* DrawingView::dragData() {
+    const int kind = mouse_on;
+    auto* data = new PromisedPng([this, kind] {
+        mouse_on = kind;
+        return namesOfPromisedFilesDroppedAtDestination(dragFolder());
+    });
+    data->setImageData(dragPicture());
+    return data;
+}
+
+void DrawingView::dragImage() {
+    const QImage picture = dragPicture();
     // What hangs under the pointer: the picture at 70 %, centred on the press point.
-    QPixmap shown(w, h);
+    QPixmap shown(picture.size());
     shown.fill(Qt::transparent);
     {
         QPainter painter(&shown);
         painter.setOpacity(0.7);
         painter.drawImage(0, 0, picture);
     }
-    const int kind = mouse_on;
-    auto* data = new PromisedPng([this, kind] {
-        mouse_on = kind;
-        return namesOfPromisedFilesDroppedAtDestination(dragFolder());
-    });
-    data->setImageData(picture);
-    auto* drag = new QDrag(this); // Qt disposes of it when the drag is over
-    drag->setMimeData(data);      // the drag owns the data
+    auto* drag = new QDrag(this);  // Qt disposes of it when the drag is over
+    drag->setMimeData(dragData()); // the drag owns the data
     drag->setPixmap(shown);
-    drag->setHotSpot(QPoint(w / 2, h / 2));
-    Q_UNUSED(at);
+    drag->setHotSpot(QPoint(picture.width() / 2, picture.height() / 2));
     drag->exec(Qt::CopyAction, Qt::CopyAction);
 }
 

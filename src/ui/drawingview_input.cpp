@@ -36,7 +36,7 @@ void DrawingView::mouseDown(QMouseEvent* event) {
     const Qt::KeyboardModifiers mods = event->modifiers();
     if (mods & Qt::AltModifier) {
         mouse_on = (mods & Qt::ShiftModifier) ? 3 : 2;
-        dragImage(event->position());
+        dragImage();
         return;
     }
     p1 = viewPoint(event->position());

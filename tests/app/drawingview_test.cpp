@@ -41,6 +41,20 @@ std::int64_t heldRows(const KernelFrame& f, int r0, int rows, int stride, std::i
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return referenceRows(f, r0, rows, stride, mandel);
 }
+std::atomic<bool> barShown{false};
+struct ShowWatch : QObject {
+    ShowWatch() { barShown = false; }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show) barShown = true;
+        return false;
+    }
+};
+std::int64_t heavyRows(const KernelFrame& f, int r0, int rows, int stride, std::int16_t* mandel) {
+    for (int waited = 0; r0 >= 200 && !barShown && waited < 5000; ++waited)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return referenceRows(f, r0, rows, stride, mandel) + (std::int64_t{1} << 28);
+}
+
 void holdTheNextRender(DrawingView* view) {
     released = false;
     view->setKernel(heldRows);
@@ -151,6 +165,20 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(view->PushButtonCa->text(), QStringLiteral("a1"));
         QCOMPARE(view->TextField_x->text(), before);
+    }
+
+    void theProgressBarShowsOnlyForLongRenders() {
+        ShowWatch watch;
+        view->progressBar->installEventFilter(&watch);
+        view->runMandel(kStartView, 0); // little work: the bar stays hidden
+        QVERIFY(!barShown);
+        // Every group claims 2^28 iterations, far past 524288 * 256; the last rows wait until
+        // the render's loop has shown the bar.
+        view->setKernel(heavyRows);
+        view->runMandel(kStartView, 0);
+        QVERIFY(barShown);
+        QVERIFY(!view->progressBar->isVisible());
+        QCOMPARE(view->progressBar->value(), 0);
     }
 
     void abortFinishesCoarselyInBlocks() {

@@ -236,6 +236,20 @@ private slots:
         QCOMPARE(copied.convertToFormat(QImage::Format_RGBA8888), view->imageRep);
     }
 
+    void aDragWritesItsFileOnlyWhenATargetAsks() {
+        view->mouse_on = 3; // Alt+Shift: half the picture, and the thumbnail as the file
+        std::unique_ptr<QMimeData> data(view->dragData());
+        QCOMPARE(qvariant_cast<QImage>(data->imageData()).size(), QSize(160, 120));
+        QVERIFY(data->hasFormat(QStringLiteral("text/uri-list")));
+        QVERIFY(QDir(view->dragFolder()).isEmpty());
+        const QList<QUrl> urls = data->urls();
+        QCOMPARE(urls.size(), 1);
+        QVERIFY(urls[0].toLocalFile().endsWith(QStringLiteral("Mandelbrot_001.png")));
+        QCOMPARE(QImage(urls[0].toLocalFile()).size(), QSize(160, 120));
+        QCOMPARE(data->urls(), urls); // asked again: the same file, no second one
+        QCOMPARE(QDir(view->dragFolder()).entryList(QDir::Files).size(), 1);
+    }
+
     void draggedOutFilesAreNumbered() {
         QTemporaryDir target;
         view->mouse_on = 2;

@@ -85,6 +85,53 @@ private slots:
         QCOMPARE(view->PushButton->text(), QStringLiteral("Run"));
     }
 
+    void theEnglishTableHoldsEveryKey() {
+        QTranslator english;
+        QVERIFY(english.load(QStringLiteral(":/i18n/velquorantisphaeron_en.qm")));
+        for (const char* key : {"Abort",
+                                "AboutApp",
+                                "Alert_os_version",
+                                "Antialiasing",
+                                "AppHelp",
+                                "Back",
+                                "Benchmark",
+                                "Cant_Export",
+                                "Cant_Open",
+                                "Close",
+                                "Control",
+                                "Copy",
+                                "Cut",
+                                "Edit",
+                                "File",
+                                "FileType",
+                                "Forward",
+                                "Gallery",
+                                "Green",
+                                "Help",
+                                "HideApp",
+                                "HideOthers",
+                                "HistoryMode",
+                                "InitialCoordinates",
+                                "Iteration",
+                                "MDL",
+                                "Next",
+                                "Open",
+                                "PageSetup",
+                                "Paste",
+                                "Print",
+                                "QuitApp",
+                                "ReDrawing",
+                                "Refer_URL",
+                                "ResultOfBenchmark",
+                                "Run",
+                                "Save",
+                                "ShowAll",
+                                "Took_seconds",
+                                "ZoomIn",
+                                "ZoomOut"})
+            QVERIFY2(!english.translate("Localizable", key).isEmpty(), key);
+    }
+
     void tablesInstalled() {
         installTranslations(*QCoreApplication::instance());
         open();
