@@ -11,10 +11,15 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <thread>
 
 using namespace velq;
 
@@ -39,6 +44,14 @@ QByteArray chunkLine(const QByteArray& png) {
     if (!at) return {};
     const QByteArray text = png.mid(static_cast<qsizetype>(*at));
     return text.left(text.indexOf("\r\n"));
+}
+
+// Workers wait until the render's event loop has delivered what was posted before.
+std::atomic<bool> released{true};
+std::int64_t heldRows(const KernelFrame& f, int r0, int rows, int stride, std::int16_t* mandel) {
+    while (!released)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return referenceRows(f, r0, rows, stride, mandel);
 }
 
 } // namespace
@@ -121,6 +134,28 @@ private slots:
         QVERIFY(chunkLine(readAll(path("typed.png"))).contains(" 1.39999999999999991118 "));
         QCOMPARE(view->winy, 240);
         QCOMPARE(view->imageRep.size(), QSize(320, 240));
+    }
+
+    void abortDuringAnExportWritesNothing() {
+        // The Abort press is delivered by the export's render loop; the held workers make sure
+        // it arrives before any row is computed.
+        released = false;
+        view->setKernel(heldRows);
+        const QPointF at = QRectF(view->PushButton->rect()).center();
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+            QCoreApplication::postEvent(
+                view->PushButton,
+                new QMouseEvent(type, at, view->PushButton->mapToGlobal(at), Qt::LeftButton,
+                                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                Qt::NoModifier));
+        QMetaObject::invokeMethod(
+            view, [] { released = true; }, Qt::QueuedConnection);
+        const std::vector<std::int16_t> counts = view->mandel;
+        QVERIFY(!view->saveAsPNG(view->Mandat0, path("aborted.png"), 3));
+        QVERIFY(!QFile::exists(path("aborted.png")));
+        QCOMPARE(view->winx, 320);
+        QVERIFY(view->mandel == counts); // the window's own picture was never touched
+        QCOMPARE(view->status_cancel, 0);
     }
 
     void badTypedSizesAreRefusedWithAReason() {
