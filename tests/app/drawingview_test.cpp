@@ -3,6 +3,7 @@
 #include "app/hostversion.h"
 #include "app/mainwindow.h"
 #include "engine/renderworkers.h"
+#include "support/heldrender.h"
 #include "ui/localization.h"
 
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include <thread>
 
 using namespace velq;
+using namespace velq::testing;
 
 namespace {
 
@@ -33,14 +35,6 @@ std::vector<Rgba> expectedPixels(const MANDAT& v, int winx, int winy) {
     return pixels;
 }
 
-// Holds every worker back until the render's event loop has delivered what was posted before
-// the release, however busy the machine is.
-std::atomic<bool> released{false};
-std::int64_t heldRows(const KernelFrame& f, int r0, int rows, int stride, std::int16_t* mandel) {
-    while (!released)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    return referenceRows(f, r0, rows, stride, mandel);
-}
 std::atomic<bool> barShown{false};
 struct ShowWatch : QObject {
     ShowWatch() { barShown = false; }
@@ -53,24 +47,6 @@ std::int64_t heavyRows(const KernelFrame& f, int r0, int rows, int stride, std::
     for (int waited = 0; r0 >= 200 && !barShown && waited < 5000; ++waited)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return referenceRows(f, r0, rows, stride, mandel) + (std::int64_t{1} << 28);
-}
-
-void holdTheNextRender(DrawingView* view) {
-    released = false;
-    view->setKernel(heldRows);
-    QMetaObject::invokeMethod(
-        view, [] { released = true; }, Qt::QueuedConnection);
-}
-
-void postClick(QWidget* target) {
-    const QPointF at = QRectF(target->rect()).center();
-    const QPointF global = target->mapToGlobal(at);
-    QCoreApplication::postEvent(target,
-                                new QMouseEvent(QEvent::MouseButtonPress, at, global,
-                                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(target,
-                                new QMouseEvent(QEvent::MouseButtonRelease, at, global,
-                                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
 }
 
 } // namespace

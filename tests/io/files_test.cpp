@@ -3,6 +3,7 @@
 #include "app/hostversion.h"
 #include "app/mainwindow.h"
 #include "io/pngchunk.h"
+#include "support/heldrender.h"
 #include "ui/localization.h"
 
 #include <QButtonGroup>
@@ -22,6 +23,7 @@
 #include <thread>
 
 using namespace velq;
+using namespace velq::testing;
 
 namespace {
 
@@ -44,14 +46,6 @@ QByteArray chunkLine(const QByteArray& png) {
     if (!at) return {};
     const QByteArray text = png.mid(static_cast<qsizetype>(*at));
     return text.left(text.indexOf("\r\n"));
-}
-
-// Workers wait until the render's event loop has delivered what was posted before.
-std::atomic<bool> released{true};
-std::int64_t heldRows(const KernelFrame& f, int r0, int rows, int stride, std::int16_t* mandel) {
-    while (!released)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    return referenceRows(f, r0, rows, stride, mandel);
 }
 
 } // namespace
@@ -139,17 +133,8 @@ private slots:
     void abortDuringAnExportWritesNothing() {
         // The Abort press is delivered by the export's render loop; the held workers make sure
         // it arrives before any row is computed.
-        released = false;
-        view->setKernel(heldRows);
-        const QPointF at = QRectF(view->PushButton->rect()).center();
-        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-            QCoreApplication::postEvent(
-                view->PushButton,
-                new QMouseEvent(type, at, view->PushButton->mapToGlobal(at), Qt::LeftButton,
-                                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                                Qt::NoModifier));
-        QMetaObject::invokeMethod(
-            view, [] { released = true; }, Qt::QueuedConnection);
+        postClick(view->PushButton);
+        holdTheNextRender(view);
         const std::vector<std::int16_t> counts = view->mandel;
         QVERIFY(!view->saveAsPNG(view->Mandat0, path("aborted.png"), 3));
         QVERIFY(!QFile::exists(path("aborted.png")));
