@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -121,6 +122,8 @@ public:
     // Runs a file panel; true when the user confirmed. Tests answer in place of the user.
     using FileDialogRunner = std::function<bool(QFileDialog& panel)>;
     void setFileDialogRunner(FileDialogRunner runner) { fileDialogRunner_ = std::move(runner); }
+    // How long reading a remote file may take before it is given up.
+    void setRemoteTimeout(std::chrono::milliseconds bound) { remoteTimeout_ = bound; }
     // The private folder that dragged-out pictures are written to.
     QString dragFolder() const { return dragFolder_.path(); }
     // Asked to close while a render runs: stop it at the next claim.
@@ -238,6 +241,7 @@ private:
     QTemporaryDir dragFolder_;
     const QImage* shownImage_ = nullptr; // what the window shows while an export renders
     RowKernel kernel_ = fastRows;        // counts identical to the plain loop, many times faster
+    std::chrono::milliseconds remoteTimeout_{15000};
     RenderWorkers workers_{status};
     QTimer liveResizeTimer_;
 };

@@ -8,6 +8,7 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velquorantisphaeron"));
+    QApplication::setApplicationVersion(QStringLiteral(VELQ_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Velquorantisphaeron"));
     velq::installTranslations(app);
     velq::MainWindow window(velq::kHostToolkitVersion);

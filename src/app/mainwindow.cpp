@@ -2,6 +2,8 @@
 #include "app/mainwindow.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 
@@ -12,6 +14,12 @@ MainWindow::MainWindow(double toolkitVersion, QWidget* parent) : QMainWindow(par
     ui_.drawingView->initWithFrame(toolkitVersion);
     connect(ui_.actionZoomWindow, &QAction::triggered, this, &MainWindow::zoom);
     connect(ui_.actionMinimize, &QAction::triggered, this, &QWidget::showMinimized);
+    connect(ui_.actionHide, &QAction::triggered, this, &QWidget::showMinimized);
+    connect(ui_.actionAbout, &QAction::triggered, this, [this] {
+        QMessageBox::about(this, ui_.actionAbout->text(),
+                           QStringLiteral("Velquorantisphaeron %1\nA Mandelbrot-set explorer.")
+                               .arg(QCoreApplication::applicationVersion()));
+    });
     connect(ui_.actionQuit, &QAction::triggered, this, &QWidget::close);
 }
 

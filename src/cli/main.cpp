@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QImage>
 #include <QString>
+#include <chrono>
 #include <cinttypes>
 #include <cstdio>
 #include <new>
@@ -27,10 +28,23 @@ void complain(const std::string& message) {
     std::fprintf(stderr, "velq-render: %s\n", message.c_str());
 }
 
+// Parameter files and our PNG files are small: a larger input, or an endless one such as a
+// device, is refused instead of being read until memory runs out. Pipes are read to their end.
+constexpr qint64 kMaxInputBytes = 256LL * 1024 * 1024;
+
 std::optional<QByteArray> readWholeFile(const std::string& path) {
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    QByteArray data = file.readAll();
+    QByteArray data;
+    while (data.size() <= kMaxInputBytes) {
+        const QByteArray chunk = file.read(1024 * 1024);
+        if (chunk.isEmpty()) break;
+        data += chunk;
+    }
+    if (data.size() > kMaxInputBytes) {
+        complain(path + ": larger than 256 MB");
+        return std::nullopt;
+    }
     if (file.error() != QFileDevice::NoError) return std::nullopt;
     return data;
 }
@@ -75,9 +89,13 @@ int renderViews(const RenderOptions& options) {
     const int winy = options.exportPlan ? options.exportPlan->renderH : options.height;
     Renderer renderer(options.kernel, winx, winy);
     std::optional<MANDAT> last;
+    std::int32_t work = 0;
+    std::chrono::duration<double> seconds{0};
     const auto show = [&](const MANDAT& requested) {
         const MANDAT v = asRendered(requested);
-        renderer.render(v);
+        const auto t0 = std::chrono::steady_clock::now();
+        work = renderer.render(v);
+        seconds += std::chrono::steady_clock::now() - t0;
         std::printf("%s\n", viewLine(v).c_str());
         std::fflush(stdout);
         last = v;
@@ -116,7 +134,10 @@ int renderViews(const RenderOptions& options) {
         complain(options.file + ": no view to render");
         return 1;
     }
-    return writeOutputs(options, renderer, *last);
+    const int status = writeOutputs(options, renderer, *last);
+    // The last render's result and the time spent rendering and colouring every view.
+    if (status == 0) std::printf("work %d seconds %.3f\n", work, seconds.count());
+    return status;
 }
 
 int benchmark(const RenderOptions& options) {

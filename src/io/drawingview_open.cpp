@@ -9,25 +9,47 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMimeData>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace velq {
 namespace {
 
-// Bounds for reading a URL: what a parameter file or a picture of ours can need.
+// Bounds for reading a URL: what a parameter file or a picture of ours can need. (The time
+// bound for a remote file is a member, so that tests can shorten it.)
 constexpr qint64 kMaxFileBytes = 256LL * 1024 * 1024;
 constexpr qint64 kMaxRemoteBytes = 32LL * 1024 * 1024;
-constexpr int kRemoteTimeoutMs = 15000;
+constexpr qint64 kReadChunk = 1024 * 1024;
 
+// Regular files only: a FIFO would block the window until some writer came, a device might
+// never end. The file is opened without blocking and checked once open, so nothing can be
+// swapped in between the check and the reading. A read error gives no data at all.
 QByteArray readLocal(const QString& path) {
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) return {};
-    return file.read(kMaxFileBytes);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return {};
+    struct stat info {};
+    QFile file;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return {};
+    }
+    // Files of the kernel's own (in /proc) say they are empty and still have content.
+    QByteArray data;
+    data.reserve(std::min<qint64>(info.st_size, kMaxFileBytes));
+    while (data.size() < kMaxFileBytes) {
+        const QByteArray chunk = file.read(std::min(kReadChunk, kMaxFileBytes - data.size()));
+        if (chunk.isEmpty()) break;
+        data += chunk;
+    }
+    return file.error() == QFileDevice::NoError ? data : QByteArray();
 }
 
 } // namespace
@@ -40,7 +62,7 @@ QByteArray DrawingView::loadUrl(const QUrl& u) {
     // meanwhile, and user input is swallowed as during a render.
     QNetworkAccessManager network;
     QNetworkRequest request(u);
-    request.setTransferTimeout(kRemoteTimeoutMs);
+    request.setTransferTimeout(static_cast<int>(remoteTimeout_.count()));
     QNetworkReply* reply = network.get(request);
     QByteArray data;
     bool tooLarge = false;
@@ -56,10 +78,10 @@ QByteArray DrawingView::loadUrl(const QUrl& u) {
         }
     });
     connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    deadline.start(kRemoteTimeoutMs);
+    deadline.start(remoteTimeout_);
     {
         const RenderEventFilter filter(nullptr);
-        loop.exec();
+        if (!reply->isFinished()) loop.exec(); // a refused URL may have finished at once
     }
     data += reply->readAll();
     const bool ok = reply->error() == QNetworkReply::NoError && !tooLarge;

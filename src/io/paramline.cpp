@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <fstream>
+#include <cstdio>
+#include <filesystem>
 #include <limits>
 #include <string_view>
 #include <system_error>
@@ -190,13 +191,24 @@ std::string parameterLine(const MANDAT& v, double aspect) {
 }
 
 bool appendParameterLine(const std::string& path, const MANDAT& v, double aspect) {
-    // Binary, so that the line ends stay CR LF on every system.
-    std::ofstream out(path, std::ios::binary | std::ios::app);
-    if (!out) return false;
     const std::string line = parameterLine(v, aspect);
-    out.write(line.data(), static_cast<std::streamsize>(line.size()));
-    out.close();
-    return !out.fail();
+    // Binary, so that the line ends stay CR LF on every system.
+    std::FILE* file = std::fopen(path.c_str(), "ab");
+    if (!file) return false;
+    // Unbuffered, so that the whole line goes out in one write at the end of the file.
+    std::setvbuf(file, nullptr, _IONBF, 0);
+    std::fseek(file, 0, SEEK_END);
+    const long before = std::ftell(file);
+    const std::size_t written = std::fwrite(line.data(), 1, line.size(), file);
+    const bool closed = std::fclose(file) == 0;
+    if (written == line.size() && closed) return true;
+    // A full disk took only part of the line: cut it off again, so that the file still ends
+    // on a whole line, unless another program has appended to it meanwhile.
+    std::error_code error;
+    if (written > 0 && before >= 0 &&
+        std::filesystem::file_size(path, error) == static_cast<std::uintmax_t>(before) + written)
+        std::filesystem::resize_file(path, static_cast<std::uintmax_t>(before), error);
+    return false;
 }
 
 std::optional<ParsedLine> ParameterReader::next() {

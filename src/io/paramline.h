@@ -16,8 +16,9 @@ namespace velq {
 // `aspect` is the picture's width over height at the time of writing.
 std::string parameterLine(const MANDAT& v, double aspect);
 
-// Appends one line to the file, creating it when missing. False when the file cannot be
-// opened or written; callers ignore that, it is for tests.
+// Appends one line to the file, creating it when missing. A line that does not fit on the
+// disk is taken off again: the file keeps its old lines and only whole ones. False when the
+// file cannot be opened or written; callers ignore that, it is for tests.
 bool appendParameterLine(const std::string& path, const MANDAT& v, double aspect);
 
 struct ParsedLine {

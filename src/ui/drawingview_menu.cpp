@@ -1,9 +1,9 @@
 // Menu commands: the command table, validation, iteration limits, history mode, gallery, help.
 #include "app/drawingview.h"
 #include "engine/iterationlimit.h"
-#include "io/homeaddress.h"
 #include "io/paramline.h"
 #include "ui/gallery.h"
+#include "ui/helpaddress.h"
 #include "ui/localization.h"
 #include "ui_mainwindow.h"
 
@@ -231,8 +231,8 @@ void DrawingView::recordHistory(int backup) {
 void DrawingView::showHelp() {
     alert(localized("Help"),
           localized("Refer_URL")
-              .arg(QString::fromLatin1(kHomeAddress.data(),
-                                       static_cast<qsizetype>(kHomeAddress.size()))));
+              .arg(QString::fromUtf8(kManualAddress.data(),
+                                     static_cast<qsizetype>(kManualAddress.size()))));
 }
 
 void DrawingView::setTextField() {
