@@ -1,6 +1,8 @@
 // The fast kernel against the plain loop: every count, every element left alone and every
 // iteration total, on each instruction set this processor runs.
 #include "engine/fastkernel.h"
+#include "engine/renderworkers.h"
+#include "ui/gallery.h"
 
 #include <cmath>
 #include <cstdint>
@@ -113,6 +115,15 @@ TEST_P(FastKernel, ViewsMatchThePlainLoop) {
         // Pixel steps as large as the centre, so that rounding c * s + x once or twice
         // changes a sample and some long counts with it.
         {"samples rounded as the plain loop rounds them", -0.5, 0.5, 0.3, 48, 36, 8192},
+        // |z|² climbs past 4 by a hair and the orbit lingers near |z| = 2: where rounding
+        // could matter most to a bailout that is not tested at every step.
+        {"tip at -2, tiny imaginary parts", -2.0, 0.0, 1e-13, 32, 24, 32768},
+        {"tip at -2, a little wider", -1.99999, 0.0, 1e-5, 32, 24, 32768},
+        {"|c| = 2 on the imaginary axis", 0.0, 2.0, 1e-9, 24, 16, 8192},
+        {"|c| = 2 on the real axis", 2.0, 0.0, 1e-9, 24, 16, 8192},
+        // Escapes after 1000 steps up to the limit along the real axis right of 0.25, so that the
+        // reduction into 1..1000 is met at many counts.
+        {"counts through the thousands", 0.250005, 0.0, 2e-8, 1024, 4, 32768},
         {"tiny", -0.5, 0.0, 1.5, 16, 16, 1024},
         {"rows not a multiple of the lanes", -0.75, 0.1, 0.3, 13, 7, 512},
         {"odd width", -0.75, 0.1, 0.3, 37, 5, 512},
@@ -128,7 +139,7 @@ TEST_P(FastKernel, ViewsMatchThePlainLoop) {
 }
 
 TEST_P(FastKernel, EveryLimitIncludingNoneAndOne) {
-    for (int limit : {-5, 0, 1, 2, 3, 4, 999, 1000, 1001, 1002, 32768}) {
+    for (int limit : {-5, 0, 1, 2, 3, 4, 63, 64, 65, 66, 999, 1000, 1001, 1002, 32768}) {
         SCOPED_TRACE(limit);
         expectSameAsPlainLoop(View{"", -0.5, 0.0, 1.6, 19, 13, limit}.frame());
         expectSameAsPlainLoop(View{"", 3.0, 0.0, 0.5, 5, 4, limit}.frame()); // escape at once
@@ -207,6 +218,21 @@ TEST_P(FastKernel, RandomFramesMatchThePlainLoop) {
         ASSERT_EQ(diff, "") << "run " << run << ": x " << v.x << " y " << v.y << " w " << v.w
                             << " size " << v.winx << "x" << v.winy << " limit " << v.limit
                             << " rows " << rows << " stride " << stride;
+    }
+}
+
+// Every gallery place as the window renders it, on every instruction set this processor runs.
+TEST(FastKernelGallery, EveryPlaceMatchesThePlainLoop) {
+    for (const GalleryPreset& preset : galleryPresets()) {
+        SCOPED_TRACE(preset.title);
+        const KernelFrame f =
+            KernelFrame::of(preset.view, 160, 120, iterationLimitInForce(preset.view));
+        const Render want = render(referenceRows, f, workerGroups(f.winy, false));
+        for (Isa isa : {Isa::Sse2, Isa::Avx2, Isa::Avx512})
+            if (RowKernel k = fastRowsFor(isa)) {
+                EXPECT_EQ(difference(want, render(k, f, workerGroups(f.winy, false)), f.winx), "")
+                    << isaName(isa);
+            }
     }
 }
 
