@@ -37,7 +37,7 @@ bool isaSupported(Isa isa) {
     case Isa::Sse2:
         return true;
     case Isa::Avx2:
-        return __builtin_cpu_supports("avx2");
+        return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
     case Isa::Avx512:
         return __builtin_cpu_supports("avx512f");
     }

@@ -35,6 +35,7 @@ struct Avx2 {
     static D add(D a, D b) { return _mm256_add_pd(a, b); }
     static D sub(D a, D b) { return _mm256_sub_pd(a, b); }
     static D mul(D a, D b) { return _mm256_mul_pd(a, b); }
+    static D twicePlus(D a, D b) { return _mm256_fmadd_pd(a, _mm256_set1_pd(2.0), b); }
     static D min(D a, D b) { return _mm256_min_pd(a, b); }
     static D load(const double* p) { return _mm256_loadu_pd(p); }
     static void store(double* p, D v) { _mm256_storeu_pd(p, v); }

@@ -15,6 +15,7 @@ struct Avx512 {
     static D add(D a, D b) { return _mm512_add_pd(a, b); }
     static D sub(D a, D b) { return _mm512_sub_pd(a, b); }
     static D mul(D a, D b) { return _mm512_mul_pd(a, b); }
+    static D twicePlus(D a, D b) { return _mm512_fmadd_pd(a, _mm512_set1_pd(2.0), b); }
     // The masked form with every lane set: the plain one trips GCC 12's uninitialised-use
     // warning on the "undefined" vector it starts from.
     static D min(D a, D b) { return _mm512_mask_min_pd(a, 0xff, a, b); }

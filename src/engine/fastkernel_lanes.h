@@ -5,11 +5,11 @@
 // same order, so its doubles equal the plain loop's. Pixels first run a few dozen steps in
 // batches (PixelQueue), which settles the short orbits of wide views without ever taking a
 // lane. The rest step in lanes, in windows with nothing but the recurrence in the loop; after
-// each window the engine finds the lanes that escaped inside it (and the exact step) from the
-// squares kept of every step, retires them and those past their limit, and gives their lanes
-// the next pixels of the row group. An orbit whose z compares equal to an earlier one repeats
-// for ever and can never escape, so it is settled as "did not escape" with the full limit
-// counted, which is what the plain loop would have done after running to the limit.
+// each window the engine finds the lanes that escaped inside it (and the exact step) by
+// replaying the last steps from a state kept every few steps, retires them and those past their
+// limit, and gives their lanes the next pixels of the row group. An orbit whose z compares equal to
+// an earlier one repeats for ever and can never escape, so it is settled as "did not escape" with
+// the full limit counted, which is what the plain loop would have done after running to the limit.
 //
 // This file is included only by those per-instruction-set files. It must not pull in any
 // inline function with external linkage (no standard-library templates): the linker keeps
@@ -38,6 +38,13 @@ constexpr double kNaN = __builtin_nan("");
 // operations per vector, so long windows suit long ones.
 constexpr int kWindow = 16;
 
+// The state of every lane is kept every this many steps of a window, for finding the exact
+// step of an escape; keeping the squares of every step instead would cost more in stores than
+// the steps themselves.
+constexpr int kSegment = 4;
+constexpr int kSegments = kWindow / kSegment;
+static_assert(kWindow % kSegment == 0);
+
 // A lane whose |z|² at the end of a window is at most this did not escape in the window, so
 // the bailout need not be tested at every step. Every lane that steps has |c|² <= 4 (larger
 // samples escape at the first step, in the queue), and once |z| > 2 each step takes |z| − 2 to more
@@ -47,6 +54,14 @@ constexpr int kWindow = 16;
 // above 4 − 1e-5. An orbit that overflowed ends it infinite or NaN, which fails the
 // comparison as well. Lanes that merely came near 4 are looked at and left alone.
 constexpr double kStillBounded = 3.999;
+
+// V::twicePlus(a, b) is the double nearest to 2a + b, for the plain loop's (zr·zi + zr·zi) + ci.
+// Doubling a double is exact unless it overflows, so that sum is rounded once either way, and a
+// fused multiply-add does it in one operation instead of two. Should 2a overflow, the plain
+// loop's sum is infinite, and so is the fused one for any b of magnitude at most 2 (every
+// lane's ci); in the queue's batches larger samples escape at the first step, after which
+// their values no longer count. The products stay rounded on their own: this is no
+// contraction, and the kernel is still compiled with -ffp-contract=off.
 
 // Lanes are compared with their saved states every this many windows, and save anew every
 // second time.
@@ -197,7 +212,7 @@ private:
 #pragma GCC unroll 4
                 for (int u = 0; u < kBatchVectors; ++u) {
                     const D zr = V::add(V::sub(zr2[u], zi2[u]), vcr[u]);
-                    const D zi = V::add(V::add(zrzi[u], zrzi[u]), vci[u]);
+                    const D zi = V::twicePlus(zrzi[u], vci[u]);
                     zr2[u] = V::mul(zr, zr);
                     zi2[u] = V::mul(zi, zi);
                     zrzi[u] = V::mul(zr, zi);
@@ -318,6 +333,11 @@ private:
         D cr[C], ci[C], zr2[C], zi2[C], zrzi[C];
     };
 
+    // The products after some step: all a lane needs, with its sample, to step on.
+    struct Products {
+        D zr2, zi2, zrzi;
+    };
+
     // What a window leaves to look at, W bits a chain.
     struct Events {
         std::uint64_t close = 0; // |z|² ended the window above kStillBounded (or NaN)
@@ -334,7 +354,8 @@ private:
     }
 
     // The plain loop's operations in its order: zr = (zr² − zi²) + cr, zi = (zr·zi + zr·zi)
-    // + ci, then the three products. The squares of every step are kept for finish(). Not
+    // + ci, then the three products. The products are kept at the start and after every
+    // kSegment steps for finish(). Not
     // inlined: merged into its caller, the compiler shares the first chain's steps between
     // the chain counts and then runs the chains one after the other.
     //
@@ -350,18 +371,19 @@ private:
             zr2[c] = hot_.zr2[c];
             zi2[c] = hot_.zi2[c];
             zrzi[c] = hot_.zrzi[c];
+            kept_[0][c] = {zr2[c], zi2[c], zrzi[c]};
         }
 #pragma GCC unroll 16
-        for (int j = 0; j < kWindow; ++j) {
+        for (int j = 1; j <= kWindow; ++j) {
 #pragma GCC unroll 8
             for (int c = 0; c < N; ++c) {
                 zr[c] = V::add(V::sub(zr2[c], zi2[c]), cr[c]);
-                zi[c] = V::add(V::add(zrzi[c], zrzi[c]), ci[c]);
+                zi[c] = V::twicePlus(zrzi[c], ci[c]);
                 zr2[c] = V::mul(zr[c], zr[c]);
                 zi2[c] = V::mul(zi[c], zi[c]);
                 zrzi[c] = V::mul(zr[c], zi[c]);
-                squares_[j][c][0] = zr2[c];
-                squares_[j][c][1] = zi2[c];
+                if (j % kSegment == 0 && j < kWindow)
+                    kept_[j / kSegment][c] = {zr2[c], zi2[c], zrzi[c]};
             }
         }
         Events e;
@@ -424,23 +446,13 @@ private:
     }
 
     // Stores the pixels of chain c that are done and refills their lanes: those among `close`
-    // that escaped in this window (the first step with |z|² > 4 found in the kept squares;
-    // the others merely came near 4), and those in `stop`. An escape that comes only after
-    // the limit does not count: that pixel did not escape.
+    // that escaped in this window (the others merely came near 4), and those in `stop`. An
+    // escape that comes only after the limit does not count: that pixel did not escape.
     void finish(int c, unsigned close, unsigned stop) {
-        // Backwards, so that the earliest step over 4 is the one that stays.
         D escapedAt = V::set1(kInf);
-        if (close != 0) {
-            const M closeLanes = V::fromBits(close);
-            const D four = V::set1(4.0);
-            D step = V::set1(kInf);
-#pragma GCC unroll 16
-            for (int j = kWindow - 1; j >= 0; --j) {
-                const D size = V::add(squares_[j][c][0], squares_[j][c][1]);
-                step = V::select(V::both(closeLanes, V::gt(size, four)), V::set1(j), step);
-            }
-            escapedAt = V::add(step, V::set1(static_cast<double>(g_ - kWindow + 1)));
-        }
+        if (close != 0)
+            escapedAt = V::add(escapeStep(c, V::fromBits(close)),
+                               V::set1(static_cast<double>(g_ - kWindow + 1)));
         const M escaped = V::lt(escapedAt, V::set1(kInf));
         const M counted = V::both(escaped, V::le(escapedAt, limitAt_[c]));
         const D n = V::sub(escapedAt, start_[c]);
@@ -451,6 +463,37 @@ private:
                              V::select(done, V::select(counted, n, V::set1(limit_)), V::set1(0.0)));
         live_ -= lanesIn(V::bits(done));
         take(c, done);
+    }
+
+    // For the lanes of chain c in m, the step of the window (0 for its first) at which |z|²
+    // first passed 4, +inf where it did not. Replayed from a kept state: the last one before
+    // the first that is above kStillBounded in any of these lanes. A lane escaped after that
+    // state, since a state kept at or after an escape in the window would be above
+    // kStillBounded; the lanes whose own first such state comes later replay a few steps more
+    // than they need, which changes nothing.
+    D escapeStep(int c, M lanes) const {
+        const D bounded = V::set1(kStillBounded);
+        int from = kSegments - 1; // the window's end is above it in every one of these lanes
+        for (int k = 1; k < kSegments; ++k) {
+            const Products& p = kept_[k][c];
+            if (V::bits(V::both(lanes, V::nle(V::add(p.zr2, p.zi2), bounded))) != 0) {
+                from = k - 1;
+                break;
+            }
+        }
+        Products p = kept_[from][c];
+        const D four = V::set1(4.0);
+        D step = V::set1(kInf);
+        M pending = lanes;
+        for (int j = from * kSegment; j < kWindow && V::bits(pending) != 0; ++j) {
+            const D zr = V::add(V::sub(p.zr2, p.zi2), hot_.cr[c]);
+            const D zi = V::twicePlus(p.zrzi, hot_.ci[c]);
+            p = {V::mul(zr, zr), V::mul(zi, zi), V::mul(zr, zi)};
+            const M out = V::both(pending, V::gt(V::add(p.zr2, p.zi2), four));
+            step = V::select(out, V::set1(j), step);
+            pending = V::butNot(pending, out);
+        }
+        return step;
     }
 
     // Writes the counts of the lanes in m into their pixels: for an escape after n steps the
@@ -558,7 +601,7 @@ private:
     // saved z and the z of the last check.
     D offset_[C], start_[C], limitAt_[C], saveAt_[C];
     D savedZr_[C], savedZi_[C], lastZr_[C], lastZi_[C];
-    D squares_[kWindow][C][2]; // zr² and zi² after each step of the window
+    Products kept_[kSegments][C]; // at the start of the window and after every kSegment steps
 };
 
 } // namespace

@@ -14,6 +14,7 @@ struct Sse2 {
     static D add(D a, D b) { return _mm_add_pd(a, b); }
     static D sub(D a, D b) { return _mm_sub_pd(a, b); }
     static D mul(D a, D b) { return _mm_mul_pd(a, b); }
+    static D twicePlus(D a, D b) { return _mm_add_pd(_mm_add_pd(a, a), b); }
     static D min(D a, D b) { return _mm_min_pd(a, b); }
     static D load(const double* p) { return _mm_loadu_pd(p); }
     static void store(double* p, D v) { _mm_storeu_pd(p, v); }

@@ -7,12 +7,17 @@
 namespace velq {
 
 RenderWorkers::~RenderWorkers() {
-    // A driver that never polled to the end still must not leave threads writing.
+    // A render still running is finished first: each thread returns to its wait, sees the
+    // stop request and ends; the jthreads join them.
+    for (std::jthread& t : threads_)
+        t.request_stop();
+    started.notify_all();
     threads_.clear();
 }
 
 void RenderWorkers::start(const KernelFrame& frame, std::int16_t* mandel, RowKernel kernel,
                           int threads, int groupRows) {
+    threads = std::clamp(threads, 1, 64);
     mLock_winy.store(0);
     mLock_term = threads;
     mLock_lcnt.store(0);
@@ -21,9 +26,14 @@ void RenderWorkers::start(const KernelFrame& frame, std::int16_t* mandel, RowKer
     kernel_ = kernel;
     groupRows_ = groupRows;
     syncLock.acquire();
-    threads_.reserve(static_cast<std::size_t>(threads));
-    for (int t = 0; t < threads; ++t)
-        threads_.emplace_back([this] { mandelThread(); });
+    for (int t = static_cast<int>(threads_.size()); t < threads; ++t)
+        threads_.emplace_back([this, t](std::stop_token stop) { waitForRenders(stop, t); });
+    {
+        std::lock_guard lock(startLock);
+        ++startLock_renders;
+        startLock_threads = threads;
+    }
+    started.notify_all();
 }
 
 bool RenderWorkers::waitFor(std::chrono::milliseconds timeout) {
@@ -31,7 +41,6 @@ bool RenderWorkers::waitFor(std::chrono::milliseconds timeout) {
 }
 
 std::int32_t RenderWorkers::finish() {
-    threads_.clear(); // every worker has left its loop; joining is immediate
     const int status = status_.load();
     if (status == RenderStatus::AbortCoarse)
         blockFill(mandel_, frame_.winx, frame_.winy, groupRows_);
@@ -46,6 +55,19 @@ std::int32_t RenderWorkers::run(const KernelFrame& frame, std::int16_t* mandel, 
     while (!waitFor(std::chrono::milliseconds(100))) {
     }
     return finish();
+}
+
+void RenderWorkers::waitForRenders(std::stop_token stop, int index) {
+    std::uint64_t seen = 0;
+    for (;;) {
+        {
+            std::unique_lock lock(startLock);
+            if (!started.wait(lock, stop, [&] { return startLock_renders != seen; })) return;
+            seen = startLock_renders;
+            if (index >= startLock_threads) continue;
+        }
+        mandelThread();
+    }
 }
 
 void RenderWorkers::mandelThread() {

@@ -1,4 +1,5 @@
-// The worker pool of one render: threads claim groups of rows until none are left.
+// The render workers: threads that claim groups of rows until none are left, kept for the
+// next render.
 #pragma once
 
 #include "engine/kernel.h"
@@ -6,6 +7,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <semaphore>
@@ -26,6 +28,9 @@ inline constexpr int AbortStop = -2;   // take no further rows
 // Thread protocol: workers take `mLock` only to claim the next group and to leave; each
 // writes only the rows it claimed; the last one to leave releases `syncLock`, which the
 // driver took before starting them (a semaphore, since another thread releases it).
+//
+// The threads are started by the first render and then wait for the next one: starting
+// eight threads costs about half a millisecond, which is most of a quick frame's time.
 class RenderWorkers {
 public:
     static constexpr int kThreads = 8;
@@ -41,8 +46,8 @@ public:
                int threads = kThreads, int groupRows = kGroupRows);
     // Polls the completion signal for at most `timeout`; true once the last worker left.
     bool waitFor(std::chrono::milliseconds timeout);
-    // After completion: joins the threads, fills blocks after a coarse abort, frees
-    // `syncLock` and returns the render result (the work counter, or -1 after an abort).
+    // After completion: fills blocks after a coarse abort, frees `syncLock` and returns the
+    // render result (the work counter, or -1 after an abort).
     std::int32_t finish();
     // start(), wait to the end, finish(): a render without an event loop.
     std::int32_t run(const KernelFrame& frame, std::int16_t* mandel,
@@ -53,6 +58,7 @@ public:
     int rowsClaimed() const { return mLock_winy.load(std::memory_order_relaxed); }
 
 private:
+    void waitForRenders(std::stop_token stop, int index);
     void mandelThread();
 
     const std::atomic<int>& status_;
@@ -67,6 +73,14 @@ private:
     std::int16_t* mandel_ = nullptr;
     RowKernel kernel_ = referenceRows;
     int groupRows_ = kGroupRows;
+
+    // Each render raises `startLock_renders`; a thread whose index is below `startLock_threads`
+    // works on it. The threads are declared last, so that they stop and are joined before any
+    // state they use goes.
+    std::mutex startLock;
+    std::condition_variable_any started;
+    std::uint64_t startLock_renders = 0;
+    int startLock_threads = 0;
     std::vector<std::jthread> threads_;
 };
 

@@ -1,9 +1,13 @@
 // The worker pool: any thread count gives the same picture; aborts; the limit rule.
 #include "engine/renderworkers.h"
 
+#include <chrono>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <mutex>
+#include <set>
+#include <thread>
 #include <vector>
 
 namespace velq {
@@ -120,6 +124,53 @@ TEST(RenderWorkers, PoolIsReusableAfterAnAbort) {
     std::atomic<int> running{RenderStatus::Rendering};
     render(q, kStartView, running, 8);
     EXPECT_EQ(p.mandel, q.mandel);
+}
+
+// Records which threads ran groups, standing in for a kernel.
+std::mutex gSeenLock;
+std::set<std::thread::id> gSeen;
+std::int64_t recordingThread(const KernelFrame& f, int r0, int rows, int stride,
+                             std::int16_t* mandel) {
+    {
+        std::lock_guard lock(gSeenLock);
+        gSeen.insert(std::this_thread::get_id());
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(200)); // let the others claim too
+    return referenceRows(f, r0, rows, stride, mandel);
+}
+
+TEST(RenderWorkers, KeptThreadsServeRendersOfAnyThreadCountInTurn) {
+    std::atomic<int> status{RenderStatus::Rendering};
+    RenderWorkers workers(status);
+    const MANDAT views[] = {kSeahorse, kStartView, {-0.75, 0.1, 0.05, 2048, 0, 0}};
+    int k = 0;
+    for (int threads : {1, 8, 3, 8, 2, 5}) {
+        const MANDAT& v = views[k++ % 3];
+        Picture kept(96, 64), fresh(96, 64);
+        const KernelFrame f = KernelFrame::of(v, 96, 64, iterationLimitInForce(v));
+        gSeen.clear();
+        const std::int32_t work = workers.run(f, kept.mandel.data(), recordingThread, threads);
+        EXPECT_LE(static_cast<int>(gSeen.size()), threads);
+        EXPECT_EQ(work, render(fresh, v, status, threads));
+        EXPECT_EQ(kept.mandel, fresh.mandel) << threads << " threads";
+    }
+}
+
+std::int64_t slowGroups(const KernelFrame& f, int r0, int rows, int stride, std::int16_t* mandel) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    return referenceRows(f, r0, rows, stride, mandel);
+}
+
+TEST(RenderWorkers, GoingAwayDuringARenderFinishesItFirst) {
+    std::atomic<int> status{RenderStatus::Rendering};
+    Picture p(32, 64, -7), full(32, 64);
+    {
+        RenderWorkers workers(status);
+        const KernelFrame f = KernelFrame::of(kStartView, 32, 64, 256);
+        workers.start(f, p.mandel.data(), slowGroups);
+    } // no wait, no finish: the threads still write their rows before they go
+    render(full, kStartView, status, 8);
+    EXPECT_EQ(p.mandel, full.mandel);
 }
 
 TEST(RenderResult, SaturatesAtTheLargest32BitValue) {

@@ -74,7 +74,8 @@ struct Case {
     int winx, winy, threads;
     bool fast;
     Abort abort;
-    std::chrono::microseconds delay;
+    int abortAtRow;                  // the abort comes once this many rows are claimed
+    std::chrono::microseconds delay; // from a coarse finish to the stop
 
     std::string describe() const {
         std::ostringstream s;
@@ -85,7 +86,7 @@ struct Case {
           << (abort == Abort::Coarse ? "coarse"
               : abort == Abort::Stop ? "stop"
                                      : "coarse then stop")
-          << " after " << delay.count() << " us";
+          << " at row " << abortAtRow << " (then " << delay.count() << " us)";
         return s.str();
     }
 };
@@ -93,7 +94,7 @@ struct Case {
 Case randomCase(std::mt19937_64& rng) {
     std::uniform_real_distribution<double> x(-2.2, 0.8), y(-1.3, 1.3), logW(-7.0, 0.5);
     std::uniform_int_distribution<int> side(1, 8), threads(1, 8), limit(0, 2), mode(0, 2);
-    std::uniform_int_distribution<int> coin(0, 1), delay(0, 400);
+    std::uniform_int_distribution<int> coin(0, 1), delay(0, 100);
     Case c;
     c.view = {x(rng), y(rng), std::pow(10.0, logW(rng)), 256 << limit(rng), 0x782, 0};
     c.winx = 16 * side(rng);
@@ -101,6 +102,7 @@ Case randomCase(std::mt19937_64& rng) {
     c.threads = threads(rng);
     c.fast = coin(rng) == 1;
     c.abort = static_cast<Abort>(mode(rng));
+    c.abortAtRow = std::uniform_int_distribution<int>(0, c.winy)(rng);
     c.delay = std::chrono::microseconds(delay(rng));
     return c;
 }
@@ -172,19 +174,26 @@ TEST(RenderStress, AbortedRendersLeaveASoundPictureAndTheNextRenderIsExact) {
         std::vector<std::int16_t> mandel(ref.counts.size(), kUntouched);
 
         status = RenderStatus::Rendering;
+        workers.start(f, mandel.data(), kernel, c.threads);
         std::int32_t result = 0;
         {
-            // The Abort button, pressed from another thread after a random moment.
-            const std::jthread user([&status, &c] {
-                std::this_thread::sleep_for(c.delay);
+            // The Abort button, pressed from another thread at a random point of the render
+            // (or after its end, when it was quicker).
+            std::atomic<bool> ended{false};
+            const std::jthread user([&] {
+                while (workers.rowsClaimed() < c.abortAtRow && !ended)
+                    std::this_thread::yield();
                 status =
                     c.abort == Abort::Stop ? RenderStatus::AbortStop : RenderStatus::AbortCoarse;
                 if (c.abort == Abort::CoarseThenStop) {
-                    std::this_thread::sleep_for(c.delay / 4);
+                    std::this_thread::sleep_for(c.delay);
                     status = RenderStatus::AbortStop;
                 }
             });
-            result = workers.run(f, mandel.data(), kernel, c.threads);
+            while (!workers.waitFor(10ms)) {
+            }
+            result = workers.finish();
+            ended = true;
         }
         aborted += result < 0;
         ASSERT_TRUE(abortedPictureIsSound(c, ref, mandel, result));
