@@ -6,16 +6,22 @@
 // batches (PixelQueue), which settles the short orbits of wide views without ever taking a
 // lane. The rest step in lanes, in windows with nothing but the recurrence in the loop; after
 // each window the engine finds the lanes that escaped inside it (and the exact step) by
-// replaying the last steps from a state kept every few steps, retires them and those past their
-// limit, and gives their lanes the next pixels of the row group. An orbit whose z compares equal to
-// an earlier one repeats for ever and can never escape, so it is settled as "did not escape" with
-// the full limit counted, which is what the plain loop would have done after running to the limit.
+// replaying the last steps from a state kept every few steps, retires them and those past
+// their limit, and gives their lanes the next pixels of the row group.
+//
+// An orbit whose z compares equal to an earlier one repeats for ever and can never escape, so
+// it is settled as "did not escape" with the full limit counted, which is what the plain loop
+// would have done after running to the limit. So is an orbit whose z has entered its trap
+// (CycleTrap): a disc around an attracting cycle that the plain loop's step provably never
+// leaves. Traps settle the inside points near the edges of the cardioid and the period-2
+// disc, whose orbits close in too slowly to repeat exactly within the limit.
 //
 // This file is included only by those per-instruction-set files. It must not pull in any
 // inline function with external linkage (no standard-library templates): the linker keeps
 // one copy of such a function, and it could be the copy built for AVX-512.
 #pragma once
 
+#include "engine/cycletrap.h"
 #include "engine/kernel.h"
 
 #include <cstdint>
@@ -107,6 +113,7 @@ public:
             for (double* a : arrays())
                 a[kept] = a[k];
         pixels_ = pixels_ > head_ ? pixels_ - head_ : 0;
+        lastTrap_ -= head_;
         end_ = kept;
         head_ = 0;
         while (end_ + kBatch <= kCapacity && row_ < rows_)
@@ -116,6 +123,7 @@ public:
             cr_[end_] = ci_[end_] = zr2_[end_] = zi2_[end_] = zrzi_[end_] = 0.0;
             off_[end_] = -1.0;
             bias_[end_] = kInf;
+            setTrap(end_, CycleTrap{});
         }
     }
 
@@ -126,6 +134,10 @@ public:
     const double* zrzi() const { return zrzi_ + head_; }
     const double* startBias() const { return bias_ + head_; }
     const double* offsets() const { return off_ + head_; }
+    // The pixels' traps (see CycleTrap), field by field; only where trapsAhead().
+    const double* trap(int field) const { return trap_[field] + head_; }
+    // Some entry from the head on may have a trap; otherwise none has.
+    bool trapsAhead() const { return lastTrap_ >= head_; }
     // Entries from the head on that are pixels, not padding.
     int pixelsAhead() const { return pixels_ > head_ ? pixels_ - head_ : 0; }
     // No pixel is left to hand out.
@@ -140,11 +152,14 @@ private:
     }
 
     struct Arrays {
-        double* a[7];
+        double* a[13];
         double** begin() { return a; }
-        double** end() { return a + 7; }
+        double** end() { return a + 13; }
     };
-    Arrays arrays() { return {{cr_, ci_, zr2_, zi2_, zrzi_, bias_, off_}}; }
+    Arrays arrays() {
+        return {{cr_, ci_, zr2_, zi2_, zrzi_, bias_, off_, trap_[0], trap_[1], trap_[2], trap_[3],
+                 trap_[4], trap_[5]}};
+    }
 
     // The next kBatch pixels (fewer at the end, the rest idle) through their first steps.
     void runBatch() {
@@ -266,16 +281,54 @@ private:
                 V::compress(zrzi_ + end_, m, zrzi[u]);
                 V::compress(bias_ + end_, m, V::set1(-stepsTaken));
             }
+            queueTraps(m, trapsPay_ ? V::both(m, mayHaveTrap(vcr[u], vci[u])) : V::fromBits(0));
             end_ += lanesIn(V::bits(m));
         }
         pixels_ = end_; // no padding yet while rows are left
         earlyEscapes_ = settled * 4 >= n;
     }
 
+    // The main cardioid and the disc of period two, where cycleTrapFor() may find a trap; a
+    // cheap test on whole vectors, since most samples lie elsewhere.
+    static M mayHaveTrap(D cr, D ci) {
+        const D quarter = V::set1(0.25), x = V::sub(cr, quarter), ci2 = V::mul(ci, ci);
+        const D q = V::add(V::mul(x, x), ci2);
+        const D xb = V::add(cr, V::set1(1.0));
+        return V::either(V::lt(V::mul(q, V::add(q, x)), V::mul(quarter, ci2)),
+                         V::lt(V::add(V::mul(xb, xb), ci2), V::set1(1.0 / 16.0)));
+    }
+
+    // The traps of the entries just queued from the lanes in m, of which those in `candidates`
+    // may have one.
+    void queueTraps(M m, M candidates) {
+        const D none = V::set1(-1.0);
+        V::store(trap_[2] + end_, none);
+        V::store(trap_[5] + end_, none);
+        if (V::bits(candidates) == 0) return;
+        int k = end_;
+        for (unsigned b = V::bits(m); b != 0; b &= b - 1, ++k) {
+            if ((V::bits(candidates) >> __builtin_ctz(b) & 1) == 0) continue;
+            setTrap(k, cycleTrapFor(cr_[k], ci_[k]));
+            lastTrap_ = k;
+        }
+    }
+
+    void setTrap(int k, const CycleTrap& t) {
+        trap_[0][k] = t.m0r;
+        trap_[1][k] = t.m0i;
+        trap_[2][k] = t.r0sq;
+        trap_[3][k] = t.m1r;
+        trap_[4][k] = t.m1i;
+        trap_[5][k] = t.r1sq;
+    }
+
     const KernelFrame f_;
     const int r0_, rows_, stride_;
     std::int16_t* const mandel_;
     const int firstSteps_; // at most the limit − 1 steps the plain loop tests
+    // Below this limit an inside point runs to it sooner than a trap is found and caught.
+    static constexpr int kTrapsFromLimit = 1024;
+    const bool trapsPay_ = f_.itLim >= kTrapsFromLimit;
     bool earlyEscapes_ = true;
     int row_ = 0;
     int col_ = 0; // the next column to queue
@@ -287,6 +340,8 @@ private:
     // any picture), so that lanes take them all alike.
     double cr_[kCapacity], ci_[kCapacity], zr2_[kCapacity], zi2_[kCapacity], zrzi_[kCapacity];
     double bias_[kCapacity], off_[kCapacity];
+    double trap_[6][kCapacity] = {}; // centres are read, and must be numbers, even unused
+    int lastTrap_ = -1;              // the last entry with a trap
 };
 
 // V: the vector type (lanes V::W, vector V::D, mask V::M); C: independent chains of
@@ -403,7 +458,12 @@ private:
                 stop = V::either(stop, V::both(same, V::ge(offset_[c], V::set1(0.0))));
                 lastZr_[c] = zr[c];
                 lastZi_[c] = zi[c];
-                if constexpr (Save) save(c, now, zr[c], zi[c]);
+                if constexpr (Save) {
+                    if (trapChains_ >> c & 1)
+                        stop = V::either(stop, V::both(trapped(c, zr[c], zi[c]),
+                                                       V::ge(offset_[c], V::set1(0.0))));
+                    save(c, now, zr[c], zi[c]);
+                }
             }
             e.close |= static_cast<std::uint64_t>(V::bits(close)) << (c * W);
             e.stop |= static_cast<std::uint64_t>(V::bits(stop)) << (c * W);
@@ -416,6 +476,23 @@ private:
     // no magnitude and so no bailout; a NaN matches nothing.
     static M repeats(D zr, D zi, D savedZr, D savedZi) {
         return V::both(V::eq(zr, savedZr), V::eq(zi, savedZi));
+    }
+
+    // Chains without a trap in any lane skip the look at the traps.
+    void noteTraps(int c) {
+        const D zero = V::set1(0.0);
+        const bool any = V::bits(V::either(V::ge(trapR0sq_[c], zero), V::ge(trapR1sq_[c], zero)));
+        trapChains_ = any ? trapChains_ | 1u << c : trapChains_ & ~(1u << c);
+    }
+
+    // z lies in one of the lane's trap discs (CycleTrap::holds, lane by lane): the orbit never
+    // escapes. Looked at every fourth window only: each look costs a dozen operations, and an
+    // orbit caught some steps later loses little.
+    M trapped(int c, D zr, D zi) const {
+        const D d0r = V::sub(zr, trapM0r_[c]), d0i = V::sub(zi, trapM0i_[c]);
+        const D d1r = V::sub(zr, trapM1r_[c]), d1i = V::sub(zi, trapM1i_[c]);
+        return V::either(V::le(V::add(V::mul(d0r, d0r), V::mul(d0i, d0i)), trapR0sq_[c]),
+                         V::le(V::add(V::mul(d1r, d1r), V::mul(d1i, d1i)), trapR1sq_[c]));
     }
 
     // Two saved states per lane. The z of the last check catches the periods that divide
@@ -521,6 +598,15 @@ private:
         hot_.cr[c] = V::expand(hot_.cr[c], m, queue_.cr());
         hot_.ci[c] = V::expand(hot_.ci[c], m, queue_.ci());
         offset_[c] = V::expand(offset_[c], m, queue_.offsets());
+        if (queue_.trapsAhead()) {
+            D* const trap[] = {trapM0r_, trapM0i_, trapR0sq_, trapM1r_, trapM1i_, trapR1sq_};
+            for (int field = 0; field < 6; ++field)
+                trap[field][c] = V::expand(trap[field][c], m, queue_.trap(field));
+        } else { // a disc of radius² −1 holds nothing, wherever its centre
+            trapR0sq_[c] = V::select(m, V::set1(-1.0), trapR0sq_[c]);
+            trapR1sq_[c] = V::select(m, V::set1(-1.0), trapR1sq_[c]);
+        }
+        noteTraps(c);
         if (V::bits(V::eq(bias, zero)) == kLaneBits) { // pixels that have taken no step yet
             hot_.zr2[c] = V::select(m, zero, hot_.zr2[c]);
             hot_.zi2[c] = V::select(m, zero, hot_.zi2[c]);
@@ -550,6 +636,8 @@ private:
         start_[c] = limitAt_[c] = saveAt_[c] = inf;
         savedZr_[c] = savedZi_[c] = lastZr_[c] = lastZi_[c] = nan;
         offset_[c] = V::set1(-1.0);
+        trapM0r_[c] = trapM0i_[c] = trapM1r_[c] = trapM1i_[c] = zero;
+        trapR0sq_[c] = trapR1sq_[c] = V::set1(-1.0);
     }
 
     // Once the queue holds no more pixels, moves the live lanes into as few chains as they
@@ -568,11 +656,14 @@ private:
             live[n] = slot;
             n += offset[slot] >= 0.0;
         }
-        D* const fields[] = {hot_.cr, hot_.ci,  hot_.zr2, hot_.zi2, hot_.zrzi, start_, limitAt_,
-                             saveAt_, savedZr_, savedZi_, lastZr_,  lastZi_,   offset_};
-        const double idle[] = {0.0,  0.0,  0.0,  0.0,  0.0,  kInf, kInf,
-                               kInf, kNaN, kNaN, kNaN, kNaN, -1.0};
-        for (int f = 0; f < 13; ++f) {
+        D* const fields[] = {hot_.cr,  hot_.ci,   hot_.zr2, hot_.zi2, hot_.zrzi, start_,  limitAt_,
+                             saveAt_,  savedZr_,  savedZi_, lastZr_,  lastZi_,   offset_, trapM0r_,
+                             trapM0i_, trapR0sq_, trapM1r_, trapM1i_, trapR1sq_};
+        const double idle[] = {0.0,  0.0,  0.0,  0.0, 0.0, kInf, kInf, kInf, kNaN, kNaN,
+                               kNaN, kNaN, -1.0, 0.0, 0.0, -1.0, 0.0,  0.0,  -1.0};
+        constexpr int kFields = sizeof(idle) / sizeof(idle[0]);
+        static_assert(sizeof(fields) / sizeof(fields[0]) == kFields);
+        for (int f = 0; f < kFields; ++f) {
             double lanes[C * W], packed[C * W];
             for (int c = 0; c < active_; ++c)
                 V::store(lanes + c * W, fields[f][c]);
@@ -584,6 +675,9 @@ private:
                 fields[f][c] = V::load(packed + c * W);
         }
         active_ = needed;
+        trapChains_ = 0;
+        for (int c = 0; c < active_; ++c)
+            noteTraps(c);
     }
 
     PixelQueue<V> queue_;
@@ -594,6 +688,7 @@ private:
     std::int64_t windows_ = 0;
     int live_ = 0;                // lanes holding a pixel
     int active_ = C;              // chains stepped; the others hold no pixel
+    unsigned trapChains_ = 0;     // bit c: some lane of chain c has a trap
     D iterations_ = V::set1(0.0); // the plain loop's iteration total, per lane
     Hot hot_;
     // Per lane: the pixel's array offset (-1 when idle); the clock when its pixel started,
@@ -601,6 +696,8 @@ private:
     // saved z and the z of the last check.
     D offset_[C], start_[C], limitAt_[C], saveAt_[C];
     D savedZr_[C], savedZi_[C], lastZr_[C], lastZi_[C];
+    // Per lane: the pixel's trap (see CycleTrap), none when idle.
+    D trapM0r_[C], trapM0i_[C], trapR0sq_[C], trapM1r_[C], trapM1i_[C], trapR1sq_[C];
     Products kept_[kSegments][C]; // at the start of the window and after every kSegment steps
 };
 

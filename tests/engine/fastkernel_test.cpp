@@ -124,6 +124,14 @@ TEST_P(FastKernel, ViewsMatchThePlainLoop) {
         // Escapes after 1000 steps up to the limit along the real axis right of 0.25, so that the
         // reduction into 1..1000 is met at many counts.
         {"counts through the thousands", 0.250005, 0.0, 2e-8, 1024, 4, 32768},
+        // Inside points settled by their traps, up to the edges of the cardioid and the
+        // period-2 disc, where orbits close in slowest and traps are smallest.
+        {"seahorse valley, both components", -0.756423894629558, 0.0641794108447811, 0.15, 64, 48,
+         8192},
+        {"the whole set", -0.5, 0.0, 1.5, 64, 48, 2048},
+        {"cardioid edge at the period-3 bulb", -0.125, 0.65, 0.05, 48, 36, 4096},
+        {"period-2 disc edge at the period-4 bulb", -1.25, 0.0, 0.02, 48, 36, 8192},
+        {"cardioid cusp", 0.25, 0.0, 0.01, 48, 36, 8192},
         {"tiny", -0.5, 0.0, 1.5, 16, 16, 1024},
         {"rows not a multiple of the lanes", -0.75, 0.1, 0.3, 13, 7, 512},
         {"odd width", -0.75, 0.1, 0.3, 37, 5, 512},
