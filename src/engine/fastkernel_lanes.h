@@ -69,9 +69,9 @@ constexpr double kStillBounded = 3.999;
 // their values no longer count. The products stay rounded on their own: this is no
 // contraction, and the kernel is still compiled with -ffp-contract=off.
 
-// Lanes are compared with their saved states every this many windows, and save anew every
-// second time.
-constexpr int kCycleCheckEvery = 2;
+// Lanes are compared with their saved states (and looked at for their traps) every this many
+// windows, and save anew every second time. Each check costs about a tenth of a window.
+constexpr int kCycleCheckEvery = 4;
 
 inline int lanesIn(unsigned bits) {
     int n = 0;
@@ -458,12 +458,10 @@ private:
                 stop = V::either(stop, V::both(same, V::ge(offset_[c], V::set1(0.0))));
                 lastZr_[c] = zr[c];
                 lastZi_[c] = zi[c];
-                if constexpr (Save) {
-                    if (trapChains_ >> c & 1)
-                        stop = V::either(stop, V::both(trapped(c, zr[c], zi[c]),
-                                                       V::ge(offset_[c], V::set1(0.0))));
-                    save(c, now, zr[c], zi[c]);
-                }
+                if (trapChains_ >> c & 1)
+                    stop = V::either(
+                        stop, V::both(trapped(c, zr[c], zi[c]), V::ge(offset_[c], V::set1(0.0))));
+                if constexpr (Save) save(c, now, zr[c], zi[c]);
             }
             e.close |= static_cast<std::uint64_t>(V::bits(close)) << (c * W);
             e.stop |= static_cast<std::uint64_t>(V::bits(stop)) << (c * W);
@@ -486,8 +484,8 @@ private:
     }
 
     // z lies in one of the lane's trap discs (CycleTrap::holds, lane by lane): the orbit never
-    // escapes. Looked at every fourth window only: each look costs a dozen operations, and an
-    // orbit caught some steps later loses little.
+    // escapes. Looked at with the cycle checks only: each look costs a dozen operations, and
+    // an orbit caught some steps later loses little.
     M trapped(int c, D zr, D zi) const {
         const D d0r = V::sub(zr, trapM0r_[c]), d0i = V::sub(zi, trapM0i_[c]);
         const D d1r = V::sub(zr, trapM1r_[c]), d1i = V::sub(zi, trapM1i_[c]);
