@@ -73,6 +73,9 @@ constexpr double kStillBounded = 3.999;
 // windows, and save anew every second time. Each check costs about a tenth of a window.
 constexpr int kCycleCheckEvery = 4;
 
+// A pixel's trap (CycleTrap) is carried as these six numbers, in the queue and in the lanes.
+enum TrapField { kTrapM0r, kTrapM0i, kTrapR0sq, kTrapM1r, kTrapM1i, kTrapR1sq, kTrapFields };
+
 inline int lanesIn(unsigned bits) {
     int n = 0;
     for (; bits != 0; bits &= bits - 1)
@@ -135,7 +138,7 @@ public:
     const double* startBias() const { return bias_ + head_; }
     const double* offsets() const { return off_ + head_; }
     // The pixels' traps (see CycleTrap), field by field; only where trapsAhead().
-    const double* trap(int field) const { return trap_[field] + head_; }
+    const double* trap(TrapField field) const { return trap_[field] + head_; }
     // Some entry from the head on may have a trap; otherwise none has.
     bool trapsAhead() const { return lastTrap_ >= head_; }
     // Entries from the head on that are pixels, not padding.
@@ -152,13 +155,13 @@ private:
     }
 
     struct Arrays {
-        double* a[13];
+        double* a[7 + kTrapFields];
         double** begin() { return a; }
-        double** end() { return a + 13; }
+        double** end() { return a + 7 + kTrapFields; }
     };
     Arrays arrays() {
-        return {{cr_, ci_, zr2_, zi2_, zrzi_, bias_, off_, trap_[0], trap_[1], trap_[2], trap_[3],
-                 trap_[4], trap_[5]}};
+        return {{cr_, ci_, zr2_, zi2_, zrzi_, bias_, off_, trap_[kTrapM0r], trap_[kTrapM0i],
+                 trap_[kTrapR0sq], trap_[kTrapM1r], trap_[kTrapM1i], trap_[kTrapR1sq]}};
     }
 
     // The next kBatch pixels (fewer at the end, the rest idle) through their first steps.
@@ -302,8 +305,8 @@ private:
     // may have one.
     void queueTraps(M m, M candidates) {
         const D none = V::set1(-1.0);
-        V::store(trap_[2] + end_, none);
-        V::store(trap_[5] + end_, none);
+        V::store(trap_[kTrapR0sq] + end_, none);
+        V::store(trap_[kTrapR1sq] + end_, none);
         if (V::bits(candidates) == 0) return;
         int k = end_;
         for (unsigned b = V::bits(m); b != 0; b &= b - 1, ++k) {
@@ -314,12 +317,12 @@ private:
     }
 
     void setTrap(int k, const CycleTrap& t) {
-        trap_[0][k] = t.m0r;
-        trap_[1][k] = t.m0i;
-        trap_[2][k] = t.r0sq;
-        trap_[3][k] = t.m1r;
-        trap_[4][k] = t.m1i;
-        trap_[5][k] = t.r1sq;
+        trap_[kTrapM0r][k] = t.m0r;
+        trap_[kTrapM0i][k] = t.m0i;
+        trap_[kTrapR0sq][k] = t.r0sq;
+        trap_[kTrapM1r][k] = t.m1r;
+        trap_[kTrapM1i][k] = t.m1i;
+        trap_[kTrapR1sq][k] = t.r1sq;
     }
 
     const KernelFrame f_;
@@ -340,8 +343,8 @@ private:
     // any picture), so that lanes take them all alike.
     double cr_[kCapacity], ci_[kCapacity], zr2_[kCapacity], zi2_[kCapacity], zrzi_[kCapacity];
     double bias_[kCapacity], off_[kCapacity];
-    double trap_[6][kCapacity] = {}; // centres are read, and must be numbers, even unused
-    int lastTrap_ = -1;              // the last entry with a trap
+    double trap_[kTrapFields][kCapacity] = {}; // centres are read, and must be numbers, even unused
+    int lastTrap_ = -1;                        // the last entry with a trap
 };
 
 // V: the vector type (lanes V::W, vector V::D, mask V::M); C: independent chains of
@@ -410,9 +413,9 @@ private:
 
     // The plain loop's operations in its order: zr = (zr² − zi²) + cr, zi = (zr·zi + zr·zi)
     // + ci, then the three products. The products are kept at the start and after every
-    // kSegment steps for finish(). Not
-    // inlined: merged into its caller, the compiler shares the first chain's steps between
-    // the chain counts and then runs the chains one after the other.
+    // kSegment steps for finish(). Not inlined: merged into its caller, the compiler shares
+    // the first chain's steps between the chain counts and then runs the chains one after the
+    // other.
     //
     // At the end the lanes are tested while their values are still in registers; with
     // `Cycles` they are also compared with their saved states and then save anew (in that
@@ -453,14 +456,12 @@ private:
             M stop = V::ge(now, limitAt_[c]);
             if constexpr (Cycles) {
                 // Idle lanes (offset -1) sit at z = 0 and would repeat their last z.
-                const M same = V::either(repeats(zr[c], zi[c], lastZr_[c], lastZi_[c]),
-                                         repeats(zr[c], zi[c], savedZr_[c], savedZi_[c]));
-                stop = V::either(stop, V::both(same, V::ge(offset_[c], V::set1(0.0))));
+                M settled = V::either(repeats(zr[c], zi[c], lastZr_[c], lastZi_[c]),
+                                      repeats(zr[c], zi[c], savedZr_[c], savedZi_[c]));
+                if (trapChains_ >> c & 1) settled = V::either(settled, trapped(c, zr[c], zi[c]));
+                stop = V::either(stop, V::both(settled, V::ge(offset_[c], V::set1(0.0))));
                 lastZr_[c] = zr[c];
                 lastZi_[c] = zi[c];
-                if (trapChains_ >> c & 1)
-                    stop = V::either(
-                        stop, V::both(trapped(c, zr[c], zi[c]), V::ge(offset_[c], V::set1(0.0))));
                 if constexpr (Save) save(c, now, zr[c], zi[c]);
             }
             e.close |= static_cast<std::uint64_t>(V::bits(close)) << (c * W);
@@ -597,9 +598,11 @@ private:
         hot_.ci[c] = V::expand(hot_.ci[c], m, queue_.ci());
         offset_[c] = V::expand(offset_[c], m, queue_.offsets());
         if (queue_.trapsAhead()) {
-            D* const trap[] = {trapM0r_, trapM0i_, trapR0sq_, trapM1r_, trapM1i_, trapR1sq_};
-            for (int field = 0; field < 6; ++field)
-                trap[field][c] = V::expand(trap[field][c], m, queue_.trap(field));
+            D* const trap[kTrapFields] = {trapM0r_, trapM0i_, trapR0sq_,
+                                          trapM1r_, trapM1i_, trapR1sq_};
+            for (int field = 0; field < kTrapFields; ++field)
+                trap[field][c] =
+                    V::expand(trap[field][c], m, queue_.trap(static_cast<TrapField>(field)));
         } else { // a disc of radius² −1 holds nothing, wherever its centre
             trapR0sq_[c] = V::select(m, V::set1(-1.0), trapR0sq_[c]);
             trapR1sq_[c] = V::select(m, V::set1(-1.0), trapR1sq_[c]);

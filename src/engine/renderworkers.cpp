@@ -17,7 +17,7 @@ RenderWorkers::~RenderWorkers() {
 
 void RenderWorkers::start(const KernelFrame& frame, std::int16_t* mandel, RowKernel kernel,
                           int threads, int groupRows) {
-    threads = std::clamp(threads, 1, 64);
+    threads = std::max(threads, 1); // with none, nobody would ever release syncLock
     mLock_winy.store(0);
     mLock_term = threads;
     mLock_lcnt.store(0);
