@@ -4,7 +4,7 @@
 //
 //   velq_kernel_bench --benchmark_filter=Render
 #include "cli/render.h"
-#include "engine/fastkernel.h"
+#include "core/render/fastkernel.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdint>

@@ -15,7 +15,7 @@
 set -euo pipefail
 
 build=${1:-build}
-render="$build/src/velq-render"
+render="$build/bin/velq-render"
 bench="$build/bench/velq_kernel_bench"
 for tool in "$render" "$bench"; do
     if [[ ! -x $tool ]]; then

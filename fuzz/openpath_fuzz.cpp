@@ -1,9 +1,9 @@
 // Fuzzes opening a file, from its name and bytes to the views it would render, with the
 // rendering replaced by recording the views; every recorded view, written again as a parameter
 // line or a PNG chunk, must read back as the same view.
-#include "io/openpath.h"
-#include "io/paramline.h"
-#include "io/pngchunk.h"
+#include "core/files/openpath.h"
+#include "core/files/paramline.h"
+#include "core/files/pngchunk.h"
 
 #include <array>
 #include <bit>

@@ -1,5 +1,5 @@
 // Fuzzes the parameter-line reader over arbitrary bytes from an arbitrary start position.
-#include "io/paramline.h"
+#include "core/files/paramline.h"
 
 #include <bit>
 #include <cstddef>

@@ -1,6 +1,6 @@
 // Fuzzes the scan for the parameter chunk, and its insertion, over arbitrary bytes.
-#include "io/crc.h"
-#include "io/pngchunk.h"
+#include "core/files/crc.h"
+#include "core/files/pngchunk.h"
 
 #include <algorithm>
 #include <cstddef>

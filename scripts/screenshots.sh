@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Takes the screenshots of the README and the manual from the real window on a virtual X
-# server: scripts/screenshots.sh [BIN_DIR] (default: build/src) writes docs/images/.
+# server: scripts/screenshots.sh [BIN_DIR] (default: build/bin) writes docs/images/.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-E2E_BIN=$(cd "${1:-"$root/build/src"}" && pwd)
+E2E_BIN=$(cd "${1:-"$root/build/bin"}" && pwd)
 images=$root/docs/images
 # shellcheck source=../tests/e2e/e2e_lib.sh
 source "$root/tests/e2e/e2e_lib.sh"

@@ -1,7 +1,8 @@
 // Entry point of the explorer's window.
-#include "app/hostversion.h"
-#include "app/mainwindow.h"
-#include "ui/localization.h"
+#include "app/translations.h"
+#include "core/host/hostversion.h"
+#include "gui/localization.h"
+#include "gui/mainwindow.h"
 
 #include <QApplication>
 

@@ -1,17 +1,14 @@
 // velq-render: renders views and benchmarks headless, exactly as the window would show them.
 #include "cli/options.h"
 #include "cli/render.h"
-#include "engine/benchmarksequences.h"
-#include "io/export.h"
-#include "io/openpath.h"
-#include "io/paramline.h"
-#include "io/pngfile.h"
-#include "ui/gallery.h"
+#include "core/benchmark/benchmarksequences.h"
+#include "core/files/export.h"
+#include "core/files/filebytes.h"
+#include "core/files/openpath.h"
+#include "core/files/paramline.h"
+#include "core/gallery/gallery.h"
+#include "pngio/pngfile.h"
 
-#include <QByteArray>
-#include <QFile>
-#include <QImage>
-#include <QString>
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
@@ -28,55 +25,31 @@ void complain(const std::string& message) {
     std::fprintf(stderr, "velq-render: %s\n", message.c_str());
 }
 
-// Parameter files and our PNG files are small: a larger input, or an endless one such as a
-// device, is refused instead of being read until memory runs out. Pipes are read to their end.
-constexpr qint64 kMaxInputBytes = 256LL * 1024 * 1024;
-
-std::optional<QByteArray> readWholeFile(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    QByteArray data;
-    while (data.size() <= kMaxInputBytes) {
-        const QByteArray chunk = file.read(1024 * 1024);
-        if (chunk.isEmpty()) break;
-        data += chunk;
-    }
-    if (data.size() > kMaxInputBytes) {
-        complain(path + ": larger than 256 MB");
-        return std::nullopt;
-    }
-    if (file.error() != QFileDevice::NoError) return std::nullopt;
-    return data;
-}
-
 // The PNG of the last picture: the picture itself, or the cut and reduced off-screen render.
-QByteArray encodePicture(const RenderOptions& options, const Renderer& renderer, const MANDAT& v) {
-    const auto encode = [&v](const std::vector<Rgba>& pixels, int width, int height,
-                             double aspect) {
-        const QImage image(reinterpret_cast<const uchar*>(pixels.data()), width, height,
-                           static_cast<qsizetype>(width) * 4, QImage::Format_RGBA8888);
-        return encodePngWithChunk(image, v, aspect);
-    };
+std::vector<std::uint8_t> encodePicture(const RenderOptions& options, const Renderer& renderer,
+                                        const MANDAT& v) {
     // The chunk's aspect is that of the picture rendered, not of the one written.
     const double aspect = static_cast<double>(renderer.winx()) / renderer.winy();
     if (!options.exportPlan)
-        return encode(renderer.pixels(), renderer.winx(), renderer.winy(), aspect);
+        return encodePngWithChunk(renderer.pixels(), renderer.winx(), renderer.winy(), v, aspect);
     const ExportPlan& plan = *options.exportPlan;
-    return encode(cutAndReduce(renderer.pixels(), plan), plan.outW, plan.outH, aspect);
+    return encodePngWithChunk(cutAndReduce(renderer.pixels(), plan), plan.outW, plan.outH, v,
+                              aspect);
 }
 
 int writeOutputs(const RenderOptions& options, const Renderer& renderer, const MANDAT& v) {
     if (!options.counts.empty()) {
         const std::string counts = littleEndianCounts(renderer.mandel());
-        const QByteArray bytes(counts.data(), static_cast<qsizetype>(counts.size()));
-        if (!writeFileAtomically(QString::fromStdString(options.counts), bytes)) {
+        if (writeFileAtomically(
+                options.counts,
+                std::span(reinterpret_cast<const std::uint8_t*>(counts.data()), counts.size()))) {
             complain("--counts: cannot write '" + options.counts + "'");
             return 1;
         }
     }
     if (!options.out.empty()) {
-        const QByteArray png = encodePicture(options, renderer, v);
-        if (png.isEmpty() || !writeFileAtomically(QString::fromStdString(options.out), png)) {
+        const std::vector<std::uint8_t> png = encodePicture(options, renderer, v);
+        if (png.empty() || writeFileAtomically(options.out, png)) {
             complain("--out: cannot write '" + options.out + "'");
             return 1;
         }
@@ -110,14 +83,14 @@ int renderViews(const RenderOptions& options) {
         break;
     case ViewSource::Mdl:
     case ViewSource::Png: {
-        const std::optional<QByteArray> data = readWholeFile(options.file);
+        std::vector<char> data;
+        const std::error_code why = readWholeFile(options.file, FileKinds::Streams, data);
+        if (why == std::errc::file_too_large) complain(options.file + ": larger than 256 MB");
         const FileKind kind =
             options.source == ViewSource::Png ? FileKind::Png : FileKind::Parameters;
-        const std::span<const char> bytes =
-            data ? std::span<const char>(data->constData(), static_cast<std::size_t>(data->size()))
-                 : std::span<const char>();
+        const std::span<const char> bytes(data);
         const std::optional<std::size_t> start =
-            data ? parameterTextStart(bytes, kind) : std::nullopt;
+            why ? std::nullopt : parameterTextStart(bytes, kind);
         if (!start) {
             complain("cannot open " + options.file);
             return 1;

@@ -1,9 +1,9 @@
 // Parsing of the renderer's arguments: every number whole, sizes in steps of 16.
 #include "cli/options.h"
 
-#include "engine/benchmarksequences.h"
-#include "engine/fastkernel.h"
-#include "ui/gallery.h"
+#include "core/benchmark/benchmarksequences.h"
+#include "core/gallery/gallery.h"
+#include "core/render/fastkernel.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,9 +1,9 @@
 // Command-line arguments of the headless renderer.
 #pragma once
 
-#include "engine/kernel.h"
-#include "engine/mandat.h"
-#include "io/export.h"
+#include "core/files/export.h"
+#include "core/render/kernel.h"
+#include "core/view/mandat.h"
 
 #include <optional>
 #include <span>

@@ -1,8 +1,8 @@
 // Rendering views and benchmark frames without a window, through the window's own pieces.
 #include "cli/render.h"
 
-#include "engine/benchmark.h"
-#include "engine/iterationlimit.h"
+#include "core/benchmark/benchmark.h"
+#include "core/view/iterationlimit.h"
 
 #include <chrono>
 #include <cinttypes>

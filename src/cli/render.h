@@ -1,11 +1,11 @@
 // The headless renderer's pictures and benchmark runs, computed as the window computes them.
 #pragma once
 
-#include "display/colormap.h"
-#include "engine/benchmarksequences.h"
-#include "engine/kernel.h"
-#include "engine/mandat.h"
-#include "engine/renderworkers.h"
+#include "core/benchmark/benchmarksequences.h"
+#include "core/colour/colormap.h"
+#include "core/render/kernel.h"
+#include "core/render/renderworkers.h"
+#include "core/view/mandat.h"
 
 #include <array>
 #include <atomic>

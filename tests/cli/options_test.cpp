@@ -1,6 +1,6 @@
 // The renderer's arguments: what each flag sets, and that every refusal names its argument.
 #include "cli/options.h"
-#include "engine/fastkernel.h"
+#include "core/render/fastkernel.h"
 
 #include <gtest/gtest.h>
 #include <initializer_list>

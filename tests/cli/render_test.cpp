@@ -1,7 +1,7 @@
 // The renderer's pictures and benchmark runs against renders made here step by step.
 #include "cli/render.h"
-#include "engine/benchmark.h"
-#include "engine/fastkernel.h"
+#include "core/benchmark/benchmark.h"
+#include "core/render/fastkernel.h"
 
 #include <gtest/gtest.h>
 #include <limits>

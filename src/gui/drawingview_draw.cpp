@@ -1,0 +1,66 @@
+// Drawing the picture: plain, with the zoom selection, or as the live-resize preview.
+#include "gui/colourbarview.h"
+#include "gui/drawingview.h"
+
+#include <QPainter>
+#include <algorithm>
+
+namespace velq {
+namespace {
+
+// A rectangle of view coordinates (y up from the picture's bottom) in widget coordinates.
+QRectF toWidget(const RectF& r, int winy) {
+    return QRectF(r.x, winy - r.y - r.height, r.width, r.height);
+}
+
+} // namespace
+
+void DrawingView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    // While an export renders into buffers of its own, the window keeps showing its picture.
+    const QImage& shown = shownImage_ ? *shownImage_ : imageRep;
+    if (inLiveResize())
+        drawLiveResize(painter, shown);
+    else if (r1.width > 2)
+        drawSelection(painter, shown);
+    else
+        painter.drawImage(0, 0, shown);
+    drawcbar();
+}
+
+void DrawingView::drawLiveResize(QPainter& painter, const QImage& picture) {
+    const QRect rect = this->rect();
+    painter.fillRect(rect, Qt::black);
+    const int wI = rect.width(), hI = rect.height();
+    // The old picture, scaled so its shorter side spans the new shorter side, centred.
+    const float s = static_cast<float>(std::min(winx, winy)) / static_cast<float>(std::min(wI, hI));
+    const QRectF source((winx - wI * s) * 0.5f, (winy - hI * s) * 0.5f, wI * s, hI * s);
+    painter.setOpacity(0.6);
+    painter.drawImage(QRectF(rect), picture, source);
+    painter.setOpacity(1.0);
+    painter.setPen(Qt::white);
+    painter.drawText(rect, Qt::AlignCenter, QStringLiteral("%1 x %2").arg(wI).arg(hI));
+}
+
+void DrawingView::drawSelection(QPainter& painter, const QImage& picture) {
+    const QRectF whole(0, 0, winx, winy);
+    painter.fillRect(rect(), Qt::black);
+    painter.setOpacity(0.6);
+    painter.drawImage(whole, picture, whole);
+    painter.setOpacity(1.0);
+    const QRectF region = toWidget(r2, winy);
+    painter.drawImage(region, picture, region);
+    painter.setPen(QColor::fromRgbF(1, 1, 1, 0.6f));
+    painter.drawRect(region);
+    // A cross of 5 units each way through the selection's centre, whatever its size.
+    const QPointF c = region.center();
+    painter.setPen(Qt::white);
+    painter.drawLine(QPointF(c.x(), c.y() - 5), QPointF(c.x(), c.y() + 5));
+    painter.drawLine(QPointF(c.x() - 5, c.y()), QPointF(c.x() + 5, c.y()));
+}
+
+void DrawingView::drawcbar() {
+    if (SliderImage) SliderImage->update();
+}
+
+} // namespace velq

@@ -1,0 +1,19 @@
+// PNG files that carry their view: the picture encoded by Qt's writer, with the parameter chunk
+// right after IHDR. The interface is Qt-free, so the command-line renderer links it as it is.
+#pragma once
+
+#include "core/colour/colormap.h"
+#include "core/view/mandat.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace velq {
+
+// `pixels`: width x height RGBA pixels, rows from the top. `aspect`: the width over the height
+// of the picture that was rendered. Empty when the picture cannot be encoded.
+std::vector<std::uint8_t> encodePngWithChunk(std::span<const Rgba> pixels, int width, int height,
+                                             const MANDAT& view, double aspect);
+
+} // namespace velq
