@@ -1,7 +1,5 @@
 // Entry point of the explorer's window.
 #include "app/translations.h"
-#include "core/host/hostversion.h"
-#include "gui/localization.h"
 #include "gui/mainwindow.h"
 
 #include <QApplication>
@@ -12,7 +10,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(VELQ_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Velquorantisphaeron"));
     velq::installTranslations(app);
-    velq::MainWindow window(velq::kHostToolkitVersion);
+    velq::MainWindow window;
     if (!window.start()) return 0;
     return QApplication::exec();
 }

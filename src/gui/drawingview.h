@@ -1,54 +1,30 @@
-// DrawingView: the picture on screen and the controller that holds the program's state.
+// DrawingView: the picture on screen and the controller of every command. It composes the
+// subsystems that own the program's state and keeps the command methods as entry points.
 #pragma once
 
-#include "core/colour/colormap.h"
-#include "core/render/fastkernel.h"
-#include "core/render/kernel.h"
-#include "core/render/renderworkers.h"
-#include "core/sizing/sizing.h"
-#include "core/view/history.h"
 #include "core/view/mandat.h"
+#include "gui/colourcontrols.h"
+#include "gui/commandmenus.h"
+#include "gui/coordinatefields.h"
+#include "gui/dragout.h"
+#include "gui/picture.h"
+#include "gui/renderdriver.h"
+#include "gui/savepanel.h"
+#include "gui/seams.h"
+#include "gui/viewhistory.h"
+#include "gui/windowsizing.h"
+#include "gui/zoomselection.h"
 
-#include <QImage>
-#include <QPointer>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QWidget>
-#include <atomic>
-#include <chrono>
-#include <cstdint>
-#include <functional>
-#include <memory>
-#include <span>
-#include <vector>
 
 class QAbstractButton;
-class QButtonGroup;
 class QFileDialog;
 class QMimeData;
 class QUrl;
 class QAction;
-class QLabel;
-class QLineEdit;
-class QMenu;
-class QMenuBar;
-class QProgressBar;
-class QPushButton;
-class QSlider;
 class Ui_MainWindow;
-class Ui_SaveOptions;
 
 namespace velq {
-
-class ColourBarView;
-
-// A rectangle in view coordinates (origin bottom left, y up), as 32-bit floats.
-struct RectF {
-    float x = 0, y = 0, width = 0, height = 0;
-};
-struct PointF {
-    float x = 0, y = 0;
-};
 
 class DrawingView : public QWidget {
     Q_OBJECT
@@ -57,8 +33,8 @@ public:
     explicit DrawingView(QWidget* parent = nullptr);
     ~DrawingView() override;
 
-    // Start-of-life state; the toolkit version decides the host version class.
-    void initWithFrame(double toolkitVersion);
+    // Start-of-life state; the seams' toolkit version decides the host version class.
+    void initWithFrame(Seams seams);
     // Connects the outlets and runs the start-up sequence up to the first picture.
     // False when the host is refused: the caller ends the application.
     bool awakeFromNib(Ui_MainWindow& ui);
@@ -114,78 +90,20 @@ public:
     bool windowShouldZoom(const QRect& proposed);
     void viewDidEndLiveResize();
     bool inLiveResize() const;
-
-    // Seams for tests and the window shell.
-    using AlertHandler = std::function<void(const QString& title, const QString& message)>;
-    void setAlertHandler(AlertHandler handler) { alertHandler_ = std::move(handler); }
-    void setKernel(RowKernel kernel) { kernel_ = kernel; }
-    // Runs a file panel; true when the user confirmed. Tests answer in place of the user.
-    using FileDialogRunner = std::function<bool(QFileDialog& panel)>;
-    void setFileDialogRunner(FileDialogRunner runner) { fileDialogRunner_ = std::move(runner); }
-    // How long reading a remote file may take before it is given up.
-    void setRemoteTimeout(std::chrono::milliseconds bound) { remoteTimeout_ = bound; }
-    // The private folder that dragged-out pictures are written to.
-    QString dragFolder() const { return dragFolder_.path(); }
     // Asked to close while a render runs: stop it at the next claim.
     void stopRenderForClose();
 
-    // State under the program's own names; read by tests and the window shell.
-    double osversion = 0;
-    PointF p1, p2;
-    RectF r1, r2;
-    int mouse_on = 0;
-    std::atomic<int> status{RenderStatus::Idle};
-    int status_cancel = 0;
-    HistoryRing history; // Mandath, hp and backup0
-    int history_mode = 0;
-    int filenum = 0;
-    MANDAT Mandat0{};
-    int it_lim = 0;
-    int winx = 0;
-    int winy = 0;
-    std::vector<std::int16_t> mandel; // winx * winy counts, row-major from the top
-    QImage imageRep;                  // winx x winy RGBA8888, 4 * winx bytes per row
-    QImage cbarRep;                   // 2010 x 1: its pixels are the colour map
-
-    std::span<Rgba> pixelArr();
-    std::span<Rgba, kCmapEntries> cmap();
-
-    // Outlets.
-    QPushButton* PushButton = nullptr;
-    QProgressBar* progressIndicator = nullptr;
-    QProgressBar* progressBar = nullptr;
-    QLineEdit* TextField_x = nullptr;
-    QLineEdit* TextField_y = nullptr;
-    QLineEdit* TextField_w = nullptr;
-    QPushButton* PushButtonCa = nullptr;
-    QPushButton* PushButtonCb = nullptr;
-    QPushButton* PushButtonCR = nullptr;
-    QPushButton* PushButtonCG = nullptr;
-    QPushButton* PushButtonCB = nullptr;
-    QSlider* Slider = nullptr;
-    QLabel* SliderNum = nullptr;
-    ColourBarView* SliderImage = nullptr;
-    QWidget* ColorBar = nullptr;
-    QWidget* savepanelview = nullptr;
-    QButtonGroup* savepaneltype = nullptr; // button ids are the file-type tags
-    QLabel* savepaneltext = nullptr;
-    QAbstractButton* savepanelCurrent = nullptr;
-    QAbstractButton* savepanelMDL = nullptr;
-    QAbstractButton* savepanelAnti = nullptr;
-    QLineEdit* savepanelSx = nullptr;
-    QLineEdit* savepanelSy = nullptr;
-    QPointer<QFileDialog> sp; // the panel of the current Save command
-    QMenu* menu_ = nullptr;
-    QAction* menuHistmode = nullptr;
-    QAction* menuHistmode_ = nullptr;
-    QMenu* menuIterations = nullptr;
-    QMenu* menuIterations_ = nullptr;
-    QAction* menuZoomIn = nullptr;
-    QAction* menuZoomIn_ = nullptr;
-    QAction* menuZoomOut = nullptr;
-    QAction* menuZoomOut_ = nullptr;
-    QMenuBar* mainMenu = nullptr;
-    std::vector<QAction*> viewActions; // every action whose command goes to the view
+    // Read-only views of the state, for tests and the window shell.
+    double osversion() const { return osversion_; }
+    const MANDAT& Mandat0() const { return Mandat0_; }
+    const Picture& picture() const { return picture_; }
+    const RenderDriver& driver() const { return driver_; }
+    const ColourControls& colours() const { return colours_; }
+    const ViewHistory& history() const { return history_; }
+    const CommandMenus& menus() const { return menus_; }
+    const ZoomSelection& selection() const { return selection_; }
+    const DragOut& dragOut() const { return dragOut_; }
+    const SavePanel& savePanel() const { return savePanel_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -200,50 +118,41 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    // Coordinates fields show values with 17 significant digits, which give back the double.
-    static void setDoubleValue(QLineEdit* field, double value);
-    double doubleValue(QLineEdit* field, double fallback) const;
-
     void connectControls();
     void connectMenus(Ui_MainWindow& ui);
     void addGalleryItems(Ui_MainWindow& ui);
-    void addViewAction(QAction* action, bool command);
-    void retitleZoom(QAction* main, QAction* contextual, const char* key, int factor, int tag);
+    void addCommand(QAction* action);
     // A view point (origin bottom left, y up) of a widget position.
     PointF viewPoint(const QPointF& position) const;
     void mouseDown(QMouseEvent* event);
     void mouseDragged(QMouseEvent* event);
     void mouseUp(QMouseEvent* event);
     void keyDown(QKeyEvent* event);
-    void setUpSaveOptions();
     bool runPanel(QFileDialog& panel);
-    // Renders the current view off screen into borrowed buffers and writes the export.
+    // Renders the current view off screen into buffers of its own and writes the export.
     bool exportFresh(const QString& path, int ftype);
     QByteArray loadUrl(const QUrl& u);
     void cantOpen(const QUrl& u);
     // Starts the drag of the picture out of the window (full or half size by mouse_on).
     void dragImage();
-
-    void recordHistory(int backup);
     void alert(const QString& title, const QString& message);
-    void showColourWord(int cs);
-    void setRenderControls(bool rendering);
-    void updateProgress(const RenderWorkers& workers);
-    bool allocateBuffers(int width, int height);
-    Margins windowMargins() const;
-    void fitWindowToPicture(QPoint origin);
     void drawLiveResize(class QPainter& painter, const QImage& picture);
     void drawSelection(class QPainter& painter, const QImage& picture);
 
-    AlertHandler alertHandler_;
-    FileDialogRunner fileDialogRunner_;
-    std::unique_ptr<Ui_SaveOptions> saveOptions_;
-    QTemporaryDir dragFolder_;
+    Seams seams_;
+    double osversion_ = 0;
+    MANDAT Mandat0_{};
+    Picture picture_;
+    RenderDriver driver_;
+    ColourControls colours_;
+    CoordinateFields fields_;
+    ViewHistory history_;
+    CommandMenus menus_;
+    ZoomSelection selection_;
+    SavePanel savePanel_;
+    DragOut dragOut_;
+    WindowSizing sizing_;
     const QImage* shownImage_ = nullptr; // what the window shows while an export renders
-    RowKernel kernel_ = fastRows;        // counts identical to the plain loop, many times faster
-    std::chrono::milliseconds remoteTimeout_{15000};
-    RenderWorkers workers_{status};
-    QTimer liveResizeTimer_;
 };
 
 } // namespace velq

@@ -1,5 +1,4 @@
 // Drawing the picture: plain, with the zoom selection, or as the live-resize preview.
-#include "gui/colourbarview.h"
 #include "gui/drawingview.h"
 
 #include <QPainter>
@@ -18,10 +17,10 @@ QRectF toWidget(const RectF& r, int winy) {
 void DrawingView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // While an export renders into buffers of its own, the window keeps showing its picture.
-    const QImage& shown = shownImage_ ? *shownImage_ : imageRep;
+    const QImage& shown = shownImage_ ? *shownImage_ : picture_.imageRep();
     if (inLiveResize())
         drawLiveResize(painter, shown);
-    else if (r1.width > 2)
+    else if (selection_.shown())
         drawSelection(painter, shown);
     else
         painter.drawImage(0, 0, shown);
@@ -32,6 +31,7 @@ void DrawingView::drawLiveResize(QPainter& painter, const QImage& picture) {
     const QRect rect = this->rect();
     painter.fillRect(rect, Qt::black);
     const int wI = rect.width(), hI = rect.height();
+    const int winx = picture.width(), winy = picture.height();
     // The old picture, scaled so its shorter side spans the new shorter side, centred.
     const float s = static_cast<float>(std::min(winx, winy)) / static_cast<float>(std::min(wI, hI));
     const QRectF source((winx - wI * s) * 0.5f, (winy - hI * s) * 0.5f, wI * s, hI * s);
@@ -43,12 +43,12 @@ void DrawingView::drawLiveResize(QPainter& painter, const QImage& picture) {
 }
 
 void DrawingView::drawSelection(QPainter& painter, const QImage& picture) {
-    const QRectF whole(0, 0, winx, winy);
+    const QRectF whole(0, 0, picture.width(), picture.height());
     painter.fillRect(rect(), Qt::black);
     painter.setOpacity(0.6);
     painter.drawImage(whole, picture, whole);
     painter.setOpacity(1.0);
-    const QRectF region = toWidget(r2, winy);
+    const QRectF region = toWidget(selection_.r2(), picture.height());
     painter.drawImage(region, picture, region);
     painter.setPen(QColor::fromRgbF(1, 1, 1, 0.6f));
     painter.drawRect(region);
@@ -57,10 +57,6 @@ void DrawingView::drawSelection(QPainter& painter, const QImage& picture) {
     painter.setPen(Qt::white);
     painter.drawLine(QPointF(c.x(), c.y() - 5), QPointF(c.x(), c.y() + 5));
     painter.drawLine(QPointF(c.x() - 5, c.y()), QPointF(c.x() + 5, c.y()));
-}
-
-void DrawingView::drawcbar() {
-    if (SliderImage) SliderImage->update();
 }
 
 } // namespace velq

@@ -2,7 +2,6 @@
 #include "gui/drawingview.h"
 #include "gui/localization.h"
 
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -39,6 +38,8 @@ QAction* itemTitled(QMenu* menu, const QString& title) {
 } // namespace
 
 void DrawingView::localization() {
+    QMenuBar* mainMenu = menus_.outlets().mainMenu;
+    QMenu* menu_ = menus_.outlets().menu_;
     retitle(topMenu(mainMenu, 0), {{0, "AboutApp", true},
                                    {2, "HideApp", true},
                                    {3, "HideOthers"},
@@ -74,11 +75,9 @@ void DrawingView::localization() {
     menu_->actions().at(6)->setText(localized("ZoomIn").arg(2));
     menu_->actions().at(7)->setText(localized("ZoomOut").arg(2));
     retitle(menu_, {{12, "Open"}, {13, "Save"}, {14, "Copy"}});
-    if (savepaneltext) savepaneltext->setText(localized("FileType"));
-    if (savepanelMDL) savepanelMDL->setText(localized("MDL"));
-    if (savepanelAnti) savepanelAnti->setText(localized("Antialiasing"));
-    PushButton->setText(localized("Run"));
-    PushButtonCG->setText(localized("Green"));
+    savePanel_.localize();
+    driver_.outlets().PushButton->setText(localized("Run"));
+    colours_.outlets().PushButtonCG->setText(localized("Green"));
 }
 
 } // namespace velq

@@ -20,7 +20,7 @@ namespace velq {
 namespace {
 
 // Bounds for reading a URL: what a parameter file or a picture of ours can need. (The time
-// bound for a remote file is a member, so that tests can shorten it.)
+// bound for a remote file is a seam, so that tests can shorten it.)
 constexpr qint64 kMaxRemoteBytes = 32LL * 1024 * 1024;
 
 // Regular files only: a FIFO would block the window until some writer came, a device might
@@ -42,7 +42,7 @@ QByteArray DrawingView::loadUrl(const QUrl& u) {
     // meanwhile, and user input is swallowed as during a render.
     QNetworkAccessManager network;
     QNetworkRequest request(u);
-    request.setTransferTimeout(static_cast<int>(remoteTimeout_.count()));
+    request.setTransferTimeout(static_cast<int>(seams_.remoteTimeout.count()));
     QNetworkReply* reply = network.get(request);
     QByteArray data;
     bool tooLarge = false;
@@ -58,7 +58,7 @@ QByteArray DrawingView::loadUrl(const QUrl& u) {
         }
     });
     connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    deadline.start(remoteTimeout_);
+    deadline.start(seams_.remoteTimeout);
     {
         const RenderEventFilter filter(nullptr);
         if (!reply->isFinished()) loop.exec(); // a refused URL may have finished at once
@@ -105,15 +105,15 @@ void DrawingView::openfile(const QUrl& u) {
 
 void DrawingView::dragEnterEvent(QDragEnterEvent* event) {
     // Every drag over the picture is shown as accepted; its content is looked at on the drop.
-    if (status == RenderStatus::Idle) event->acceptProposedAction();
+    if (driver_.idle()) event->acceptProposedAction();
 }
 
 void DrawingView::dragMoveEvent(QDragMoveEvent* event) {
-    if (status == RenderStatus::Idle) event->acceptProposedAction();
+    if (driver_.idle()) event->acceptProposedAction();
 }
 
 void DrawingView::dropEvent(QDropEvent* event) {
-    if (status != RenderStatus::Idle) return;
+    if (!driver_.idle()) return;
     if (performDragOperation(event->mimeData())) event->acceptProposedAction();
 }
 

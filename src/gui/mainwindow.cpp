@@ -9,9 +9,9 @@
 
 namespace velq {
 
-MainWindow::MainWindow(double toolkitVersion, QWidget* parent) : QMainWindow(parent) {
+MainWindow::MainWindow(Seams seams, QWidget* parent) : QMainWindow(parent) {
     ui_.setupUi(this);
-    ui_.drawingView->initWithFrame(toolkitVersion);
+    ui_.drawingView->initWithFrame(std::move(seams));
     connect(ui_.actionZoomWindow, &QAction::triggered, this, &MainWindow::zoom);
     connect(ui_.actionMinimize, &QAction::triggered, this, &QWidget::showMinimized);
     connect(ui_.actionHide, &QAction::triggered, this, &QWidget::showMinimized);
@@ -42,7 +42,8 @@ void MainWindow::zoom() {
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     // A maximize request is the zoom box: the program sets the frame itself.
-    if (event->type() == QEvent::WindowStateChange && isMaximized() && ui_.drawingView->status == 0)
+    if (event->type() == QEvent::WindowStateChange && isMaximized() &&
+        ui_.drawingView->driver().idle())
         QTimer::singleShot(0, this, [this] {
             showNormal();
             zoom();

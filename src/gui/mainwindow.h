@@ -1,6 +1,7 @@
 // The application's one window: the form from the .ui file around the DrawingView.
 #pragma once
 
+#include "gui/seams.h"
 #include "ui_mainwindow.h"
 
 #include <QMainWindow>
@@ -11,7 +12,7 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit MainWindow(double toolkitVersion, QWidget* parent = nullptr);
+    explicit MainWindow(Seams seams = {}, QWidget* parent = nullptr);
     // Runs the start-up sequence; false when the host is refused and the program must end.
     bool start();
     DrawingView* view() const { return ui_.drawingView; }

@@ -1,0 +1,86 @@
+// The render proper: the workers, the filtered event loop and the render controls.
+#include "gui/renderdriver.h"
+
+#include "gui/localization.h"
+#include "gui/picture.h"
+#include "gui/rendereventfilter.h"
+
+#include <QCoreApplication>
+#include <QProgressBar>
+#include <QPushButton>
+#include <chrono>
+
+namespace velq {
+
+void RenderDriver::connect(const Outlets& outlets, RowKernel kernel) {
+    outlets_ = outlets;
+    kernel_ = kernel;
+    // The progress row keeps its height while the indicators are hidden.
+    for (QWidget* indicator : {static_cast<QWidget*>(outlets_.progressIndicator),
+                               static_cast<QWidget*>(outlets_.progressBar)}) {
+        QSizePolicy policy = indicator->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        indicator->setSizePolicy(policy);
+        indicator->hide();
+    }
+}
+
+void RenderDriver::begin(int rows) {
+    status_ = RenderStatus::Rendering;
+    outlets_.PushButton->setText(localized("Abort"));
+    outlets_.PushButton->setDown(true);
+    outlets_.PushButton->repaint();
+    outlets_.progressIndicator->setVisible(true);
+    outlets_.progressBar->setMaximum(rows);
+}
+
+void RenderDriver::end() {
+    outlets_.progressIndicator->setVisible(false);
+    outlets_.progressBar->setVisible(false);
+    outlets_.progressBar->setValue(0);
+    outlets_.PushButton->setText(localized("Run"));
+    outlets_.PushButton->setDown(false);
+    outlets_.PushButton->repaint();
+    status_ = RenderStatus::Idle;
+}
+
+void RenderDriver::showBusy(bool busy) {
+    outlets_.progressBar->setMaximum(busy ? 0 : 100);
+    outlets_.progressBar->setVisible(busy);
+}
+
+int RenderDriver::mandel_calc(const MANDAT& view, Picture& picture) {
+    it_lim_ = iterationLimitInForce(view);
+    workers_.start(KernelFrame::of(view, picture.winx(), picture.winy(), it_lim_),
+                   picture.mandel().data(), kernel_);
+    {
+        // Keeps the window alive and the Abort button live; other input is gone for good.
+        // Events are looked at once even when the render is quicker than a poll, so that a
+        // run of quick renders (a benchmark) can still be aborted.
+        const RenderEventFilter filter(outlets_.PushButton);
+        do {
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            showProgress();
+        } while (!workers_.waitFor(std::chrono::milliseconds(10)));
+    }
+    return workers_.finish();
+}
+
+void RenderDriver::showProgress() {
+    // Only long renders show the bar: more than 524288 * 256 iterations so far.
+    if (workers_.workSoFar() <= 524288) return;
+    outlets_.progressBar->setVisible(true);
+    outlets_.progressBar->setValue(workers_.rowsClaimed());
+}
+
+void RenderDriver::pressAbort() {
+    if (status_ == RenderStatus::Rendering)
+        status_ = status_cancel_ == 0 ? RenderStatus::AbortCoarse : RenderStatus::AbortStop;
+}
+
+void RenderDriver::stopForClose() {
+    if (status_ == RenderStatus::Rendering || status_ == RenderStatus::AbortCoarse)
+        status_ = RenderStatus::AbortStop;
+}
+
+} // namespace velq

@@ -1,0 +1,233 @@
+// The window offscreen: start-up, Run and Abort, input during a render, colours, sizing and
+// the benchmark.
+#include "gui/rendereventfilter.h"
+#include "gui/window.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+
+using namespace velq;
+using namespace velq::testing;
+
+namespace {
+
+// Every group claims 2^28 iterations, far past the 524288 * 256 that show the bar.
+std::int64_t heavyRows(const KernelFrame& f, int r0, int rows, int stride, std::int16_t* mandel) {
+    return referenceRows(f, r0, rows, stride, mandel) + (std::int64_t{1} << 28);
+}
+
+struct ShowWatch : QObject {
+    bool shown = false;
+    bool eventFilter(QObject*, QEvent* event) override {
+        shown = shown || event->type() == QEvent::Show;
+        return false;
+    }
+};
+
+} // namespace
+
+class RenderTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<Window> w;
+    DrawingView* view = nullptr;
+
+    void open(Seams seams = {}) {
+        w = std::make_unique<Window>(std::move(seams));
+        view = w->view;
+        QVERIFY(w->start());
+    }
+
+private slots:
+    void initTestCase() { installTranslations(*QCoreApplication::instance()); }
+    void init() { open(); }
+    void cleanup() { w.reset(); }
+
+    void startUpShowsTheStartView() {
+        QCOMPARE(view->picture().imageRep().size(), QSize(320, 240));
+        QCOMPARE(view->picture().imageRep().bytesPerLine(), 1280);
+        QVERIFY(view->Mandat0() == kStartView && shows(view, kStartView));
+        QCOMPARE(view->osversion(), 10.3);
+        QCOMPARE(w->ui().PushButton->text(), QStringLiteral("Run"));
+        QCOMPARE(w->ui().TextField_w->text(), QStringLiteral("2"));
+        QVERIFY(!view->history().ring().canGoBack() && !view->history().ring().canGoForward());
+        QVERIFY(w->main->isVisible());
+        Window old(Seams{.toolkitVersion = 620.0}); // a 10.1 host is refused, with a reason
+        QVERIFY(!old.start());
+        QCOMPARE(old.alerts.size(), 1);
+        QVERIFY(old.alerts[0].contains(QStringLiteral("10.1")));
+        QCOMPARE(old.view->picture().winx(), 0);
+    }
+
+    void runRendersTheTypedFieldsAsANewView_data() {
+        QTest::addColumn<QString>("x");
+        QTest::addColumn<QString>("wText");
+        QTest::addColumn<double>("xUsed");
+        QTest::addColumn<double>("wUsed");
+        QTest::newRow("numbers") << "-0.75"
+                                 << "0.25" << -0.75 << 0.25;
+        QTest::newRow("below the floor") << " 0.125 "
+                                         << "-1" << 0.125 << 1e-15;
+        for (const char* junk : {"abc", "", "0,25", "0.25x", "1e400"})
+            QTest::newRow(junk) << junk << junk << 0.0 << 2.0; // the current value stays
+    }
+    void runRendersTheTypedFieldsAsANewView() {
+        QFETCH(QString, x);
+        QFETCH(QString, wText);
+        QFETCH(double, xUsed);
+        QFETCH(double, wUsed);
+        w->ui().TextField_x->setText(x);
+        w->ui().TextField_w->setText(wText);
+        QTest::mouseClick(w->ui().PushButton, Qt::LeftButton);
+        QCOMPARE(view->Mandat0().x, xUsed);
+        QCOMPARE(view->Mandat0().w, wUsed);
+        QCOMPARE(w->ui().TextField_w->text().toDouble(), wUsed);
+        QVERIFY(view->history().ring().backTarget() == kStartView);
+        QVERIFY(shows(view, view->Mandat0()));
+    }
+
+    void fieldsGiveBackTheExactDouble() {
+        const MANDAT v{-0.7454282857142857, -0.113008642857143, 6.726190476e-06, 1024, 0x584, 180};
+        view->runMandel(v, 2);
+        QCOMPARE(w->ui().TextField_x->text().toDouble(), v.x);
+        QCOMPARE(w->ui().TextField_y->text().toDouble(), v.y);
+        QCOMPARE(w->ui().TextField_w->text().toDouble(), v.w);
+    }
+
+    void onlyAbortAndHousekeepingPassDuringARender() {
+        using E = QEvent;
+        // type, on the Run button, application active, its press passed: let through
+        const std::tuple<E::Type, bool, bool, bool, bool> rows[] = {
+            {E::Paint, false, true, false, true},
+            {E::MouseButtonPress, true, true, false, true},
+            {E::MouseButtonPress, false, true, false, false},
+            {E::MouseButtonPress, false, false, false, true},
+            {E::MouseButtonRelease, false, true, true, true},
+            {E::MouseButtonRelease, false, true, false, false},
+            {E::KeyPress, true, true, false, false},
+            {E::Wheel, false, true, false, false},
+            {E::Drop, false, false, false, false}};
+        for (const auto& [type, onRun, active, passed, pass] : rows)
+            QVERIFY2(letThroughDuringRender(type, onRun, active, passed) == pass,
+                     qPrintable(QString::number(type)));
+        // And in the window: a key and a click posted before the render are gone after it.
+        w->ui().TextField_x->setFocus();
+        const QString typed = w->ui().TextField_x->text();
+        QCoreApplication::postEvent(w->ui().TextField_x,
+                                    new QKeyEvent(E::KeyPress, Qt::Key_A, Qt::NoModifier, "a"));
+        const QPointF at(5, 5);
+        for (const E::Type type : {E::MouseButtonPress, E::MouseButtonRelease})
+            QCoreApplication::postEvent(
+                w->ui().PushButtonCa,
+                new QMouseEvent(type, at, at, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+        const QString pattern = w->ui().PushButtonCa->text();
+        QVERIFY(view->runMandel(view->Mandat0(), 0) >= 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(w->ui().TextField_x->text(), typed);
+        QCOMPARE(w->ui().PushButtonCa->text(), pattern);
+    }
+
+    void theProgressBarShowsOnlyForLongRenders() {
+        for (const bool heavy : {false, true}) {
+            open(Seams{.kernel = heavy ? heavyRows : referenceRows});
+            ShowWatch watch;
+            w->ui().progressBar->installEventFilter(&watch);
+            view->runMandel(kStartView, 0);
+            QCOMPARE(watch.shown, heavy);
+            QVERIFY(!w->ui().progressBar->isVisible());
+        }
+    }
+
+    void abortFinishesCoarselyInBlocks() {
+        duringTheNextRender(view, [this] { view->pushButton(); });
+        QCOMPARE(view->runMandel({-0.75, 0.0, 1.5, 1024, 0x782, 0}, 2), -1);
+        QCOMPARE(view->driver().status(), 0);
+        QCOMPARE(view->Mandat0().w, 1.5);
+        QCOMPARE(w->ui().PushButton->text(), QStringLiteral("Run"));
+        const auto m = view->picture().mandel();
+        for (int j = 0; j < 240; ++j)
+            for (int i = 0; i < 320; ++i)
+                QCOMPARE(m[j * 320 + i], m[(j & ~3) * 320 + (i & ~3)]);
+    }
+
+    void colourControlsRecolourWithoutRendering() {
+        const std::vector<std::int16_t> counts(view->picture().mandel().begin(),
+                                               view->picture().mandel().end());
+        QTest::mouseClick(w->ui().PushButtonCa, Qt::LeftButton);
+        QCOMPARE(w->ui().PushButtonCa->text(), QStringLiteral("a2"));
+        QCOMPARE(view->Mandat0().cs, 0x742);
+        for (const char* shown : {"b3", "b1"}) {
+            QTest::mouseClick(w->ui().PushButtonCb, Qt::LeftButton);
+            QCOMPARE(w->ui().PushButtonCb->text(), QString::fromLatin1(shown));
+        }
+        QTest::mouseClick(w->ui().PushButtonCR, Qt::LeftButton);
+        QCOMPARE(view->Mandat0().cs, 0x644);
+        w->ui().Slider->setValue(321);
+        QCOMPARE(view->Mandat0().cp, 321);
+        QCOMPARE(w->ui().SliderNum->text(), QStringLiteral("321"));
+        QVERIFY(std::equal(counts.begin(), counts.end(), view->picture().mandel().begin()));
+        QVERIFY(!view->history().ring().canGoBack());
+        QVERIFY(shows(view, view->Mandat0()));
+        view->runMandel({0, 0, 2, 1024, 0x782, 5000}, 2); // a rotation from outside is clamped
+        QCOMPARE(view->Mandat0().cp, 1000);
+    }
+
+    void zoomAndLiveResizeRenderTheSameViewOnce() {
+        const QSize margins = w->main->size() - view->size();
+        view->windowShouldZoom(QRect(0, 0, 510 + margins.width(), 415 + margins.height()));
+        QCOMPARE(view->picture().imageRep().size(), QSize(496, 400));
+        QVERIFY(shows(view, kStartView));
+        w->main->resize(w->main->size() + QSize(-80, -37)); // not in steps of 16
+        QTRY_COMPARE_WITH_TIMEOUT(view->picture().winx(), 416, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(view->driver().status(), 0, 3000);
+        QCOMPARE(view->picture().winy(), 352);
+        QVERIFY(view->Mandat0() == kStartView && shows(view, kStartView));
+        QVERIFY(!view->history().ring().canGoBack()); // in place: no new entry
+        QTRY_COMPARE_WITH_TIMEOUT(view->size(), QSize(416, 352), 3000);
+    }
+
+    void sizingKeepsThePictureWhenItCannotBeHad() {
+        duringTheNextRender(view, [this] { view->resizeMandel({}, QSize(640, 480), 0); });
+        view->runMandel(kStartView, 0);
+        QCOMPARE(view->picture().winx(), 320); // never during a render
+#if !defined(__SANITIZE_ADDRESS__) // its operator new ends the process instead of throwing
+        view->resizeMandel(w->main->pos(), QSize(65536, 1 << 20), 1); // 128 GB of counts
+        QCOMPARE(view->picture().winx(), 320);
+        QVERIFY(shows(view, kStartView));
+#endif
+    }
+
+    void benchmarkFramesWidthsAndResult() {
+        int tick = 0; // every look at the clock is 1.25 s later
+        open(Seams{.now = [&tick] {
+            return std::chrono::steady_clock::time_point(std::chrono::milliseconds(1250 * tick++));
+        }});
+        view->resizeMandel(w->main->pos(), QSize(480, 320), 1);
+        view->menuMandel(w->ui().actionZoomIn2);
+        const MANDAT before = view->history().ring().backTarget();
+        view->benchmark(7); // no such sequence: nothing happens
+        QCOMPARE(view->picture().winx(), 480);
+        const MANDAT start{-1.76860711170213, -0.00222919071832819, 5.0, 1024, 0x721, 591};
+        QVERIFY(view->benchmark_sub(start, 3, 0.9f, 1) >= 0);
+        const double factor = static_cast<double>(0.9f);
+        QCOMPARE(view->Mandat0().w, 5.0 * factor * factor * factor);
+        QCOMPARE(w->ui().TextField_w->text().toDouble(), 5.0 * factor * factor);
+        QCOMPARE(w->ui().PushButtonCa->text(), QStringLiteral("a3"));
+        view->benchmark(4);
+        QCOMPARE(w->alerts, QStringList{QStringLiteral(
+                                "Benchmark result: The benchmark took 1.250 seconds.")});
+        QCOMPARE(view->picture().imageRep().size(), QSize(320, 240));
+        QCOMPARE(view->Mandat0().it, 1024);
+        QVERIFY(view->history().ring().backTarget() == before);
+        duringTheNextRender(view, [this] { view->pushButton(); }); // Abort: no result
+        view->benchmark(2);
+        QCOMPARE(w->alerts.size(), 1);
+        QCOMPARE(view->driver().status(), 0);
+        QVERIFY(w->ui().actionRedraw->isEnabled());
+    }
+};
+
+QTEST_MAIN(RenderTest)
+#include "render_test.moc"

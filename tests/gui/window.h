@@ -1,0 +1,65 @@
+// The window offscreen for the widget tests: alerts recorded instead of shown, file panels
+// answered in place of the user, and the picture a view must give.
+#pragma once
+
+#include "app/translations.h"
+#include "core/colour/colormap.h"
+#include "core/render/renderworkers.h"
+#include "gui/drawingview.h"
+#include "gui/mainwindow.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QMouseEvent>
+#include <QtTest>
+#include <array>
+#include <memory>
+
+namespace velq::testing {
+
+struct Window {
+    QStringList alerts; // "title: message"
+    std::unique_ptr<MainWindow> main;
+    DrawingView* view = nullptr;
+    QString answer; // the file the next panel chooses; empty: the panel is cancelled
+
+    explicit Window(Seams seams = {}) {
+        seams.alert = [this](const QString& t, const QString& m) { alerts << t + ": " + m; };
+        seams.runFileDialog = [this](QFileDialog& panel) {
+            panel.selectFile(answer);
+            return !answer.isEmpty();
+        };
+        main = std::make_unique<MainWindow>(std::move(seams));
+        view = main->view();
+    }
+    bool start() { return main->start(); }
+    Ui_MainWindow& ui() { return main->ui(); }
+    const MANDAT& view0() const { return view->Mandat0(); }
+};
+
+// The pixels the window must show for a view at winx x winy.
+inline std::vector<Rgba> expectedPixels(const MANDAT& v, int winx, int winy) {
+    std::vector<std::int16_t> counts(static_cast<std::size_t>(winx) * winy);
+    std::atomic<int> status{RenderStatus::Rendering};
+    RenderWorkers(status).run(KernelFrame::of(v, winx, winy, iterationLimitInForce(v)),
+                              counts.data());
+    std::array<Rgba, kCmapEntries> cmap{};
+    buildColourMap(v.cs, cmap);
+    std::vector<Rgba> pixels(counts.size());
+    recolour(counts, pixels, cmap, v.cp);
+    return pixels;
+}
+
+inline bool shows(const DrawingView* view, const MANDAT& v) {
+    const auto shown = view->picture().pixelArr();
+    const std::vector<Rgba> expected =
+        expectedPixels(v, view->picture().winx(), view->picture().winy());
+    return std::equal(expected.begin(), expected.end(), shown.begin(), shown.end());
+}
+
+// Calls `f` from the next render's event loop, as a press on Abort would arrive.
+template <typename F> void duringTheNextRender(QObject* context, F f) {
+    QMetaObject::invokeMethod(context, f, Qt::QueuedConnection);
+}
+
+} // namespace velq::testing
