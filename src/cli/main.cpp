@@ -49,8 +49,10 @@ int writeOutputs(const RenderOptions& options, const Renderer& renderer, const M
     }
     if (!options.out.empty()) {
         const std::vector<std::uint8_t> png = encodePicture(options, renderer, v);
-        if (png.empty() || writeFileAtomically(options.out, png)) {
-            complain("--out: cannot write '" + options.out + "'");
+        const std::error_code why = png.empty() ? std::make_error_code(std::errc::not_enough_memory)
+                                                : writeFileAtomically(options.out, png);
+        if (why) {
+            complain("--out: cannot write '" + options.out + "': " + why.message());
             return 1;
         }
     }
@@ -85,14 +87,13 @@ int renderViews(const RenderOptions& options) {
     case ViewSource::Png: {
         std::vector<char> data;
         const std::error_code why = readWholeFile(options.file, FileKinds::Streams, data);
-        if (why == std::errc::file_too_large) complain(options.file + ": larger than 256 MB");
         const FileKind kind =
             options.source == ViewSource::Png ? FileKind::Png : FileKind::Parameters;
         const std::span<const char> bytes(data);
         const std::optional<std::size_t> start =
             why ? std::nullopt : parameterTextStart(bytes, kind);
         if (!start) {
-            complain("cannot open " + options.file);
+            complain("cannot open " + options.file + (why ? ": " + why.message() : ""));
             return 1;
         }
         ParameterReader reader(bytes, *start);

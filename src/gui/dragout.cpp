@@ -1,4 +1,4 @@
-// The promised file of a drag out, and its name.
+// The promised file of a drag out, its name, and the private folders it goes into.
 #include "gui/dragout.h"
 
 #include <QDir>
@@ -6,9 +6,14 @@
 #include <QImage>
 #include <QMimeData>
 #include <QUrl>
+#include <cerrno>
+#include <csignal>
+#include <unistd.h>
 
 namespace velq {
 namespace {
+
+const QString kFolderPrefix = QStringLiteral("velquorantisphaeron-drag-");
 
 // Offers a file that is written only when a drop target first asks for it.
 class PromisedPng : public QMimeData {
@@ -38,15 +43,45 @@ private:
     mutable QString path_;
 };
 
+// Folders of ours whose run has ended without removing them: named for a process that is gone.
+void removeLeftovers() {
+    QDir temp = QDir::temp();
+    const QStringList folders =
+        temp.entryList({kFolderPrefix + QLatin1Char('*')}, QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& name : folders) {
+        const pid_t pid = name.mid(kFolderPrefix.size()).section(QLatin1Char('-'), 0, 0).toInt();
+        const QFileInfo info(temp.filePath(name));
+        if (pid > 0 && info.ownerId() == ::getuid() && ::kill(pid, 0) != 0 && errno == ESRCH)
+            QDir(info.filePath()).removeRecursively();
+    }
+}
+
 } // namespace
 
+DragOut::DragOut()
+    : folder_(QDir::temp().filePath(kFolderPrefix + QString::number(::getpid()) +
+                                    QStringLiteral("-XXXXXX"))) {
+    removeLeftovers();
+}
+
 QString DragOut::nextPath(const QString& folder) {
-    QString name;
+    const QString stamp = (when_.isValid() ? when_ : QDateTime::currentDateTime())
+                              .toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString path;
+    numberBefore_ = filenum_;
     do {
         ++filenum_;
-        name = QStringLiteral("Mandelbrot_%1.png").arg(filenum_, 3, 10, QLatin1Char('0'));
-    } while (QFileInfo::exists(QDir(folder).filePath(name)));
-    return QDir(folder).filePath(name);
+        path = QDir(folder).filePath(QStringLiteral("Mandelbrot_%1_%2.png")
+                                         .arg(stamp)
+                                         .arg(filenum_, 3, 10, QLatin1Char('0')));
+    } while (QFileInfo::exists(path));
+    written_ = path;
+    return path;
+}
+
+void DragOut::end(bool dropped) {
+    if (!dropped && !written_.isEmpty() && QFile::remove(written_)) filenum_ = numberBefore_;
+    written_.clear();
 }
 
 QMimeData* DragOut::mimeData(const QImage& picture, std::function<QString()> write) {

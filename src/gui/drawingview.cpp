@@ -86,4 +86,14 @@ void DrawingView::alert(const QString& title, const QString& message) {
     box.exec();
 }
 
+bool DrawingView::ask(const QString& title, const QString& message, const QString& confirm) {
+    if (seams_.ask) return seams_.ask(title, message, confirm);
+    QMessageBox box(QMessageBox::Question, title, message, QMessageBox::NoButton, window());
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* yes = box.addButton(confirm, QMessageBox::AcceptRole);
+    box.setDefaultButton(box.addButton(localized("Cancel"), QMessageBox::RejectRole));
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 } // namespace velq

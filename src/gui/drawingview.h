@@ -26,6 +26,12 @@ class Ui_MainWindow;
 
 namespace velq {
 
+// The bytes of a local file URL's path, percent escapes decoded: names that are not UTF-8 stay
+// as they are.
+std::string localPathBytes(const QUrl& u);
+// The reason a file could not be written or read, in the user's language.
+QString reasonText(const std::error_code& why);
+
 class DrawingView : public QWidget {
     Q_OBJECT
 
@@ -90,6 +96,8 @@ public:
     bool windowShouldZoom(const QRect& proposed);
     void viewDidEndLiveResize();
     bool inLiveResize() const;
+    // The window has been shown: its size hints go to the window manager again.
+    void windowDidShow();
     // Asked to close while a render runs: stop it at the next claim.
     void stopRenderForClose();
 
@@ -131,11 +139,18 @@ private:
     bool runPanel(QFileDialog& panel);
     // Renders the current view off screen into buffers of its own and writes the export.
     bool exportFresh(const QString& path, int ftype);
-    QByteArray loadUrl(const QUrl& u);
+    // The bytes behind a URL; nothing when the user gave the reading up.
+    std::optional<QByteArray> loadUrl(const QUrl& u);
     void cantOpen(const QUrl& u);
+    // False, with an alert, for a name from a file panel that lost bytes that are not UTF-8.
+    bool representable(const QString& name);
+    bool acceptsDrop(const QDropEvent* event) const;
     // Starts the drag of the picture out of the window (full or half size by mouse_on).
     void dragImage();
     void alert(const QString& title, const QString& message);
+    bool ask(const QString& title, const QString& message, const QString& confirm);
+    // True for a file written; otherwise an alert names it and the reason.
+    bool saved(const QString& path, const std::error_code& why);
     void drawLiveResize(class QPainter& painter, const QImage& picture);
     void drawSelection(class QPainter& painter, const QImage& picture);
 

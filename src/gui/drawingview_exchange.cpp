@@ -2,6 +2,7 @@
 #include "gui/drawingview.h"
 
 #include <QClipboard>
+#include <QDateTime>
 #include <QDrag>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -30,6 +31,7 @@ QImage DrawingView::dragPicture() const {
 
 QMimeData* DrawingView::dragData() {
     const int kind = selection_.mouse_on();
+    dragOut_.begin(QDateTime::currentDateTime());
     return DragOut::mimeData(dragPicture(), [this, kind] {
         selection_.setMouseOn(kind);
         return namesOfPromisedFilesDroppedAtDestination(dragOut_.folder());
@@ -50,7 +52,7 @@ void DrawingView::dragImage() {
     drag->setMimeData(dragData()); // the drag owns the data
     drag->setPixmap(shown);
     drag->setHotSpot(QPoint(picture.width() / 2, picture.height() / 2));
-    drag->exec(Qt::CopyAction, Qt::CopyAction);
+    dragOut_.end(drag->exec(Qt::CopyAction, Qt::CopyAction) != Qt::IgnoreAction);
 }
 
 } // namespace velq

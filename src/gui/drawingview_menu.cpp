@@ -129,7 +129,7 @@ void DrawingView::menuMandel(QAction* sender) {
         v.w = v.w / tag;
     } else if (tag == -2 || tag == -5 || tag == -10 || tag == -20) {
         menus_.retitleZoom(tag);
-        v.w = v.w / (-1.0 / tag);
+        v.w = capZoomWidth(v.w / (-1.0 / tag));
     } else if (tag == 50) {
         v = history_.ring().backTarget();
         backup = Backup::Back;

@@ -8,11 +8,13 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEventLoop>
-#include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMimeData>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
 #include <QUrl>
 
@@ -23,29 +25,40 @@ namespace {
 // bound for a remote file is a seam, so that tests can shorten it.)
 constexpr qint64 kMaxRemoteBytes = 32LL * 1024 * 1024;
 
-// Regular files only: a FIFO would block the window until some writer came, a device might
-// never end. A read error gives no data at all.
-QByteArray readLocal(const QString& path) {
-    std::vector<char> data;
-    if (readWholeFile(QFile::encodeName(path).toStdString(), FileKinds::RegularOnly, data))
-        return {};
-    return QByteArray(data.data(), static_cast<qsizetype>(data.size()));
-}
+// The busy cursor for as long as it lives.
+struct BusyCursor {
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::BusyCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
 
 } // namespace
 
-QByteArray DrawingView::loadUrl(const QUrl& u) {
-    if (u.isLocalFile()) return readLocal(u.toLocalFile());
+std::string localPathBytes(const QUrl& u) {
+    // The name's bytes as the URL carries them: a name that is not UTF-8 stays what it is.
+    return QByteArray::fromPercentEncoding(u.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+}
+
+std::optional<QByteArray> DrawingView::loadUrl(const QUrl& u) {
+    if (u.isLocalFile()) {
+        // Regular files only: a FIFO would block the window until some writer came, a device
+        // might never end. A read error gives no data at all.
+        std::vector<char> data;
+        if (readWholeFile(localPathBytes(u), FileKinds::RegularOnly, data)) return QByteArray();
+        return QByteArray(data.data(), static_cast<qsizetype>(data.size()));
+    }
     const QString scheme = u.scheme().toLower();
-    if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) return {};
-    // A remote file is read with a bound on its size and time; the window stays alive
-    // meanwhile, and user input is swallowed as during a render.
+    if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) return QByteArray();
+    // A remote file is read with a bound on its size and time. The window stays alive, shows
+    // the progress, and Abort or Escape give the reading up; other input is swallowed.
     QNetworkAccessManager network;
     QNetworkRequest request(u);
     request.setTransferTimeout(static_cast<int>(seams_.remoteTimeout.count()));
     QNetworkReply* reply = network.get(request);
     QByteArray data;
     bool tooLarge = false;
+    bool cancelled = false;
     QEventLoop loop;
     QTimer deadline;
     deadline.setSingleShot(true);
@@ -57,15 +70,30 @@ QByteArray DrawingView::loadUrl(const QUrl& u) {
             reply->abort();
         }
     });
+    connect(reply, &QNetworkReply::downloadProgress, &loop,
+            [this](qint64 got, qint64 total) { driver_.showReading(got, total); });
     connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    const auto cancel = [&] {
+        cancelled = true;
+        reply->abort();
+    };
+    const QMetaObject::Connection abort =
+        connect(driver_.outlets().PushButton, &QPushButton::clicked, &loop, cancel);
     deadline.start(seams_.remoteTimeout);
+    driver_.begin(0);
+    updateActions();
     {
-        const RenderEventFilter filter(nullptr);
+        const BusyCursor busy;
+        const RenderEventFilter filter(driver_.outlets().PushButton, cancel);
         if (!reply->isFinished()) loop.exec(); // a refused URL may have finished at once
     }
+    disconnect(abort);
+    driver_.end();
+    updateActions();
     data += reply->readAll();
     const bool ok = reply->error() == QNetworkReply::NoError && !tooLarge;
     reply->deleteLater();
+    if (cancelled) return std::nullopt;
     return ok ? data : QByteArray();
 }
 
@@ -79,13 +107,22 @@ void DrawingView::openDocument() {
     panel.setAcceptMode(QFileDialog::AcceptOpen);
     panel.setFileMode(QFileDialog::ExistingFile);
     panel.setNameFilter(QStringLiteral("*.mdl *.png *.MDL *.PNG"));
-    if (runPanel(panel) && !panel.selectedUrls().isEmpty())
-        openfile(panel.selectedUrls().constFirst());
+    if (!runPanel(panel) || panel.selectedFiles().isEmpty()) return;
+    const QString chosen = panel.selectedFiles().constFirst();
+    if (representable(chosen)) openfile(QUrl::fromLocalFile(chosen));
+}
+
+bool DrawingView::representable(const QString& name) {
+    // Bytes that are not UTF-8 come out of the panel as U+FFFD and name another file.
+    if (!name.contains(QChar::ReplacementCharacter)) return true;
+    alert(localized("Cant_Open"), localized("Name_Not_UTF8").arg(name));
+    return false;
 }
 
 void DrawingView::openfile(const QUrl& u) {
-    const QByteArray data = loadUrl(u);
-    const std::span<const char> bytes(data.constData(), static_cast<std::size_t>(data.size()));
+    const std::optional<QByteArray> data = loadUrl(u);
+    if (!data) return; // the user gave the reading up
+    const std::span<const char> bytes(data->constData(), static_cast<std::size_t>(data->size()));
     const FileKind kind = fileKindOf(u.path().toStdString());
     const auto start = parameterTextStart(bytes, kind);
     if (!start) {
@@ -103,18 +140,26 @@ void DrawingView::openfile(const QUrl& u) {
     }
 }
 
+bool DrawingView::acceptsDrop(const QDropEvent* event) const {
+    // A drag that started here (the picture dragged out and let go on itself) is no drop.
+    return driver_.idle() && !event->source();
+}
+
 void DrawingView::dragEnterEvent(QDragEnterEvent* event) {
-    // Every drag over the picture is shown as accepted; its content is looked at on the drop.
-    if (driver_.idle()) event->acceptProposedAction();
+    // Every drag from elsewhere is shown as accepted; its content is looked at on the drop.
+    if (acceptsDrop(event)) event->acceptProposedAction();
 }
 
 void DrawingView::dragMoveEvent(QDragMoveEvent* event) {
-    if (driver_.idle()) event->acceptProposedAction();
+    if (acceptsDrop(event))
+        event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 void DrawingView::dropEvent(QDropEvent* event) {
-    if (!driver_.idle()) return;
-    if (performDragOperation(event->mimeData())) event->acceptProposedAction();
+    if (acceptsDrop(event) && performDragOperation(event->mimeData()))
+        event->acceptProposedAction();
 }
 
 bool DrawingView::performDragOperation(const QMimeData* data) {

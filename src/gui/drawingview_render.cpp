@@ -1,12 +1,15 @@
 // The render command and Run/Abort.
 #include "gui/drawingview.h"
+#include "gui/localization.h"
 
 #include <QPushButton>
 
 namespace velq {
 
 int DrawingView::runMandel(MANDAT v, int backup) {
-    history_.record(Mandat0_, backup, picture_.aspect());
+    if (const std::error_code why = history_.record(Mandat0_, backup, picture_.aspect()))
+        alert(localized("Cant_Save"),
+              localized("Log_Not_Written").arg(ViewHistory::logPath(), reasonText(why)));
     driver_.begin(picture_.winy());
     updateActions();
     fields_.repaint();

@@ -20,13 +20,26 @@ void DrawingView::resizeMandel(QPoint origin, QSize size, int draw) {
 
 bool DrawingView::windowShouldZoom(const QRect& proposed) {
     if (driver_.rendering()) return false;
+    // A second zoom returns to the size and place from before the first.
+    if (const auto before = sizing_.unzoomed()) {
+        sizing_.setUnzoomed(std::nullopt);
+        resizeMandel(before->origin, QSize(before->winx, before->winy), 1);
+        repaint();
+        return false;
+    }
+    const WindowSizing::Unzoomed before{window()->pos(), picture_.winx(), picture_.winy()};
     const PictureSize size =
         zoomPicture({static_cast<double>(proposed.x()), static_cast<double>(proposed.y()),
                      static_cast<double>(proposed.width()), static_cast<double>(proposed.height())},
                     sizing_.windowMargins());
     resizeMandel(proposed.topLeft(), QSize(size.width, size.height), 1);
+    sizing_.setUnzoomed(before);
     repaint();
     return false;
+}
+
+void DrawingView::windowDidShow() {
+    if (picture_.winx() > 0) sizing_.setLimits();
 }
 
 bool DrawingView::inLiveResize() const {
@@ -41,10 +54,12 @@ void DrawingView::resizeEvent(QResizeEvent* event) {
 }
 
 void DrawingView::viewDidEndLiveResize() {
-    if (driver_.rendering()) {
-        sizing_.resized(); // sizing waits for the render to end
+    // Sizing waits for the render to end, and for the window manager to let the window go.
+    if (driver_.rendering() || WindowSizing::buttonsHeld()) {
+        sizing_.resized();
         return;
     }
+    sizing_.setUnzoomed(std::nullopt); // the user has chosen a size of their own
     const int width = pictureSide(this->width());
     const int height = pictureSide(this->height());
     if (width == picture_.winx() && height == picture_.winy()) {

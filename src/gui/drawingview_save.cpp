@@ -1,5 +1,6 @@
 // The Save command with its options, parameter files and PNG exports.
 #include "core/files/export.h"
+#include "core/files/filebytes.h"
 #include "core/files/paramline.h"
 #include "gui/drawingview.h"
 #include "gui/localization.h"
@@ -7,6 +8,8 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <new>
 
 namespace velq {
 namespace {
@@ -19,6 +22,12 @@ QString withExtension(QString path, const QString& extension) {
 
 } // namespace
 
+QString reasonText(const std::error_code& why) {
+    if (why == FileError::NotRegular) return localized("Not_Regular_File");
+    if (why == FileError::TooLarge) return localized("Too_Large");
+    return QString::fromLocal8Bit(why.message().c_str());
+}
+
 bool DrawingView::runPanel(QFileDialog& panel) {
     if (seams_.runFileDialog) return seams_.runFileDialog(panel);
     return panel.exec() == QDialog::Accepted;
@@ -27,27 +36,40 @@ bool DrawingView::runPanel(QFileDialog& panel) {
 void DrawingView::saveAs() {
     QFileDialog panel(window(), localized("Save"));
     panel.setAcceptMode(QFileDialog::AcceptSave);
-    panel.setOption(QFileDialog::DontUseNativeDialog); // the options sit inside the panel
+    // The options sit inside the panel; the question about an existing file is asked about
+    // the name that is written, extension included.
+    panel.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
     savePanel_.attach(panel);
-    if (runPanel(panel) && !panel.selectedFiles().isEmpty()) {
-        const int tag = savePanel_.fileType();
-        const QString chosen = panel.selectedFiles().constFirst();
-        if (tag == SavePanel::kParameterFile)
-            saveAsMDL(Mandat0_, withExtension(chosen, QStringLiteral("mdl")));
-        else
-            saveAsPNG(Mandat0_, withExtension(chosen, QStringLiteral("png")), tag);
-    }
-    // The options outlive the panel: they keep their values for the next Save.
-    savePanel_.detach(this);
+    const bool chosen = runPanel(panel) && !panel.selectedFiles().isEmpty();
+    savePanel_.detach(this); // the options keep their values for the next Save
+    if (!chosen || !representable(panel.selectedFiles().constFirst())) return;
+    const int tag = savePanel_.fileType();
+    const bool parameters = tag == SavePanel::kParameterFile;
+    const QString path = withExtension(panel.selectedFiles().constFirst(),
+                                       parameters ? QStringLiteral("mdl") : QStringLiteral("png"));
+    if (QFileInfo::exists(path) &&
+        !ask(localized("Save"),
+             localized(parameters ? "Append_File" : "Replace_File").arg(QFileInfo(path).fileName()),
+             localized(parameters ? "Add" : "Replace")))
+        return;
+    if (parameters)
+        saveAsMDL(Mandat0_, path);
+    else
+        saveAsPNG(Mandat0_, path, tag);
 }
 
 void DrawingView::savefiletype() {
     savePanel_.savefiletype();
 }
 
+bool DrawingView::saved(const QString& path, const std::error_code& why) {
+    if (why) alert(localized("Cant_Save"), localized("Not_Saved").arg(path, reasonText(why)));
+    return !why;
+}
+
 void DrawingView::saveAsMDL(const MANDAT& v, const QString& fname) {
-    // Saving under an existing name adds a line; a file that cannot be opened is skipped.
-    appendParameterLine(QFile::encodeName(fname).toStdString(), v, picture_.aspect());
+    // Saving under an existing name adds a line.
+    saved(fname, appendParameterLine(QFile::encodeName(fname).toStdString(), v, picture_.aspect()));
 }
 
 bool DrawingView::saveAsPNG_(const MANDAT& v, const QString& path, const QImage& imagerep) {
@@ -56,7 +78,8 @@ bool DrawingView::saveAsPNG_(const MANDAT& v, const QString& path, const QImage&
                                            static_cast<std::size_t>(imagerep.height()));
     const std::vector<std::uint8_t> png =
         encodePngWithChunk(pixels, imagerep.width(), imagerep.height(), v, picture_.aspect());
-    return !png.empty() && !seams_.writeFile(QFile::encodeName(path).toStdString(), png);
+    if (png.empty()) return saved(path, std::make_error_code(std::errc::not_enough_memory));
+    return saved(path, seams_.writeFile(QFile::encodeName(path).toStdString(), png));
 }
 
 bool DrawingView::saveAsPNG(const MANDAT&, const QString& path, int ftype) {
@@ -72,6 +95,11 @@ bool DrawingView::exportFresh(const QString& path, int ftype) {
         alert(localized("Cant_Export"), QString::fromStdString(why));
         return false;
     }
+    const auto noMemory = [&] {
+        alert(localized("Cant_Export"),
+              localized("Export_No_Memory").arg(plan->renderW).arg(plan->renderH));
+        return false;
+    };
     // The window's buffers are kept aside while the export renders into its own.
     Picture kept = std::move(picture_);
     picture_ = Picture{};
@@ -80,30 +108,30 @@ bool DrawingView::exportFresh(const QString& path, int ftype) {
         shownImage_ = nullptr;
         picture_ = std::move(kept);
         driver_.setStatusCancel(0);
+        driver_.showBusy(false);
+        repaint();
     };
     if (!picture_.allocate(plan->renderW, plan->renderH)) {
         restore();
-        alert(localized("Cant_Export"),
-              QStringLiteral("There is not enough memory for a picture of %1 x %2 pixels.")
-                  .arg(plan->renderW)
-                  .arg(plan->renderH));
-        return false;
+        return noMemory();
     }
     driver_.setStatusCancel(1); // Abort stops an export outright: nothing is written
-    const int result = runMandel(Mandat0_, 0);
-    bool written = false;
-    if (result > 0) {
-        driver_.showBusy(true);
+    if (runMandel(Mandat0_, 0) <= 0) {
+        restore();
+        return false;
+    }
+    driver_.showBusy(true);
+    try {
         const std::vector<Rgba> out = cutAndReduce(picture_.pixelArr(), *plan);
         const QImage reduced(reinterpret_cast<const uchar*>(out.data()), plan->outW, plan->outH,
                              plan->outW * 4, QImage::Format_RGBA8888);
-        written = saveAsPNG_(Mandat0_, path, reduced);
-        driver_.showBusy(false);
-        drawcbar();
+        const bool written = saveAsPNG_(Mandat0_, path, reduced);
+        restore();
+        return written;
+    } catch (const std::bad_alloc&) {
+        restore();
+        return noMemory();
     }
-    restore();
-    repaint();
-    return written;
 }
 
 } // namespace velq

@@ -50,6 +50,11 @@ void MainWindow::changeEvent(QEvent* event) {
         });
 }
 
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    ui_.drawingView->windowDidShow();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     ui_.drawingView->stopRenderForClose();
     event->accept();

@@ -9,6 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <chrono>
+#include <limits>
 
 namespace velq {
 
@@ -44,6 +45,13 @@ void RenderDriver::end() {
     status_ = RenderStatus::Idle;
 }
 
+void RenderDriver::showReading(qint64 got, qint64 total) {
+    const bool known = total > 0 && total <= std::numeric_limits<int>::max();
+    outlets_.progressBar->setMaximum(known ? static_cast<int>(total) : 0);
+    outlets_.progressBar->setValue(known ? static_cast<int>(got) : 0);
+    outlets_.progressBar->setVisible(true);
+}
+
 void RenderDriver::showBusy(bool busy) {
     outlets_.progressBar->setMaximum(busy ? 0 : 100);
     outlets_.progressBar->setVisible(busy);
@@ -57,7 +65,7 @@ int RenderDriver::mandel_calc(const MANDAT& view, Picture& picture) {
         // Keeps the window alive and the Abort button live; other input is gone for good.
         // Events are looked at once even when the render is quicker than a poll, so that a
         // run of quick renders (a benchmark) can still be aborted.
-        const RenderEventFilter filter(outlets_.PushButton);
+        const RenderEventFilter filter(outlets_.PushButton, [this] { pressAbort(); });
         do {
             QCoreApplication::processEvents(QEventLoop::AllEvents);
             showProgress();

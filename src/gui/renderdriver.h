@@ -6,6 +6,7 @@
 #include "core/render/renderworkers.h"
 #include "core/view/mandat.h"
 
+#include <QtGlobal>
 #include <atomic>
 
 class QProgressBar;
@@ -42,6 +43,8 @@ public:
     // returns both to idle.
     void begin(int rows);
     void end();
+    // The progress of a reading: `got` of `total` bytes, busy while the total is unknown.
+    void showReading(qint64 got, qint64 total);
     // Shows the indicator busy while a finished render is written out.
     void showBusy(bool busy);
     // A live resize has ended: Run renders the current view again in place.

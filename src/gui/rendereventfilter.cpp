@@ -2,6 +2,8 @@
 #include "gui/rendereventfilter.h"
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QWidget>
 
 namespace velq {
@@ -43,15 +45,23 @@ bool isPress(QEvent::Type type) {
 
 } // namespace
 
-bool letThroughDuringRender(QEvent::Type type, bool onRunButton, bool appActive, bool pressPassed) {
-    if (!isUserInput(type)) return true; // paint, expose, resize, timers: the window stays alive
-    if (isPress(type)) return onRunButton || !appActive;
+RenderInput duringRender(QEvent::Type type, int key, bool onRunButton, bool atRunButton,
+                         bool appActive, bool pressPassed) {
+    using enum RenderInput;
+    if (!isUserInput(type)) return Pass; // paint, expose, resize, close: the window stays alive
+    if (type == QEvent::KeyPress && key == Qt::Key_Escape) return Abort;
+    if (isPress(type)) {
+        if (onRunButton) return Pass;
+        if (atRunButton) return Abort;
+        return appActive ? Swallow : Pass;
+    }
     if (type == QEvent::MouseButtonRelease)
-        return onRunButton || pressPassed; // a passed press gets its release
-    return false;
+        return onRunButton || pressPassed ? Pass : Swallow; // a passed press gets its release
+    return Swallow;
 }
 
-RenderEventFilter::RenderEventFilter(QWidget* runButton) : runButton_(runButton) {
+RenderEventFilter::RenderEventFilter(QWidget* runButton, std::function<void()> abort)
+    : runButton_(runButton), abort_(std::move(abort)) {
     qApp->installEventFilter(this);
 }
 
@@ -65,12 +75,21 @@ bool RenderEventFilter::eventFilter(QObject* watched, QEvent* event) {
     if (!watched->isWidgetType() &&
         (isPress(type) || type == QEvent::MouseButtonRelease || type == QEvent::MouseMove))
         return false;
-    const bool onRunButton = watched == runButton_.data();
-    const bool pass = letThroughDuringRender(
-        type, onRunButton, QGuiApplication::applicationState() == Qt::ApplicationActive,
-        pressPassed_);
-    if (isPress(type)) pressPassed_ = pass;
-    return !pass;
+    bool atRunButton = false;
+    if (isPress(type) && runButton_ && runButton_->isVisible()) {
+        const QPoint at = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+        // A press inside a popup over the button is the popup's.
+        const QWidget* window = static_cast<QWidget*>(watched)->window();
+        atRunButton = runButton_->rect().contains(runButton_->mapFromGlobal(at)) &&
+                      (window == runButton_->window() || !window->geometry().contains(at));
+    }
+    const int key = type == QEvent::KeyPress ? static_cast<QKeyEvent*>(event)->key() : 0;
+    const RenderInput decision =
+        duringRender(type, key, watched == runButton_.data(), atRunButton,
+                     QGuiApplication::applicationState() == Qt::ApplicationActive, pressPassed_);
+    if (isPress(type)) pressPassed_ = decision == RenderInput::Pass;
+    if (decision == RenderInput::Abort && abort_) abort_();
+    return decision != RenderInput::Pass;
 }
 
 } // namespace velq

@@ -1,24 +1,31 @@
-// The render's event filter: during a render only the Run/Abort button and window
-// housekeeping get through; every other user input is swallowed and gone.
+// The render's event filter: during a render only window housekeeping and Abort get through;
+// every other user input is swallowed and gone.
 #pragma once
 
 #include <QEvent>
 #include <QObject>
 #include <QPointer>
+#include <functional>
 
 class QWidget;
 
 namespace velq {
 
-// Whether an event of `type` may be dispatched while a render runs. `onRunButton`: the event
-// goes to the Run/Abort button; `appActive`: the application is the active one;
-// `pressPassed`: the press that this release ends was let through.
-bool letThroughDuringRender(QEvent::Type type, bool onRunButton, bool appActive, bool pressPassed);
+enum class RenderInput { Pass, Swallow, Abort };
 
-// Installed on the application for the duration of one render (RAII).
+// What happens to an event of `type` (with `key` for key events) while a render runs.
+// `onRunButton`: the event is addressed to the Run/Abort button; `atRunButton`: its pointer lies
+// on that button, whichever widget it is addressed to (an open popup takes every press);
+// `appActive`: the application is the active one; `pressPassed`: the press that this release
+// ends was let through.
+RenderInput duringRender(QEvent::Type type, int key, bool onRunButton, bool atRunButton,
+                         bool appActive, bool pressPassed);
+
+// Installed on the application for the duration of one render (RAII). `abort` is called for
+// Escape and for a press on the Run/Abort button that some popup would take.
 class RenderEventFilter : public QObject {
 public:
-    explicit RenderEventFilter(QWidget* runButton);
+    RenderEventFilter(QWidget* runButton, std::function<void()> abort);
     ~RenderEventFilter() override;
     RenderEventFilter(const RenderEventFilter&) = delete;
     RenderEventFilter& operator=(const RenderEventFilter&) = delete;
@@ -28,6 +35,7 @@ protected:
 
 private:
     QPointer<QWidget> runButton_;
+    std::function<void()> abort_;
     bool pressPassed_ = false;
 };
 

@@ -28,6 +28,9 @@ struct Seams {
     std::function<bool(QFileDialog& panel)> runFileDialog{};
     // Shows an alert with one button. Null: a modal message box.
     std::function<void(const QString& title, const QString& message)> alert{};
+    // Asks a question with one button that confirms and one that cancels; true to go on.
+    // Null: a modal message box.
+    std::function<bool(const QString& title, const QString& message, const QString& confirm)> ask{};
     // Writes a whole file by its byte path; returns the system's reason for a failure.
     std::function<std::error_code(const std::string& path, std::span<const std::uint8_t> bytes)>
         writeFile = writeFileAtomically;

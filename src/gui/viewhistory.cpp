@@ -13,12 +13,14 @@ QString ViewHistory::logPath() {
     return QDir(QDir::homePath()).filePath(QStringLiteral("Desktop/history.mdl"));
 }
 
-void ViewHistory::record(const MANDAT& leaving, int backup, double aspect) {
-    if (history_mode_ == 1 && !ring_.contains(leaving) && std::isfinite(aspect)) {
-        // A missing Desktop folder writes nothing, and nobody is told.
-        appendParameterLine(QFile::encodeName(logPath()).toStdString(), leaving, aspect);
-    }
+std::error_code ViewHistory::record(const MANDAT& leaving, int backup, double aspect) {
+    std::error_code why;
+    if (history_mode_ == 1 && !ring_.contains(leaving) && std::isfinite(aspect))
+        why = appendParameterLine(QFile::encodeName(logPath()).toStdString(), leaving, aspect);
     ring_.record(leaving, backup);
+    if (!why || failureReported_) return {};
+    failureReported_ = true;
+    return why;
 }
 
 } // namespace velq

@@ -6,6 +6,7 @@
 #include "core/view/mandat.h"
 
 #include <QString>
+#include <system_error>
 
 namespace velq {
 
@@ -18,8 +19,10 @@ public:
 
     // The history step of a render, before the new view becomes current: the view left is
     // logged when logging is on and no slot holds it, then the ring takes it with `backup`.
-    // `aspect`: the picture's width over height, written into the log line.
-    void record(const MANDAT& leaving, int backup, double aspect);
+    // `aspect`: the picture's width over height, written into the log line. Returns the reason
+    // the log could not be written the first time it fails in this run, and nothing after:
+    // a log that cannot be written is reported once, not at every view.
+    std::error_code record(const MANDAT& leaving, int backup, double aspect);
 
     // Desktop/history.mdl in the user's home folder.
     static QString logPath();
@@ -27,6 +30,7 @@ public:
 private:
     HistoryRing ring_;
     int history_mode_ = 0;
+    bool failureReported_ = false;
 };
 
 } // namespace velq

@@ -1,10 +1,14 @@
 // The window's size following its picture.
 #include "gui/windowsizing.h"
 
+#include <QGuiApplication>
 #include <QLayout>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
+#include <cstdlib>
 #include <vector>
+#include <xcb/xcb.h>
 
 namespace velq {
 
@@ -31,14 +35,36 @@ void WindowSizing::setLimits() {
     window->setMaximumSize(kMaxPictureWidth + m.width, maxWindowHeight(visible.height(), m));
     window->setSizeIncrement(kSizeStep, kSizeStep);
     window->setBaseSize(m.width, m.height);
+    if (QWindow* handle = window->windowHandle()) {
+        // The widget passes equal values on only once; the shown window needs them again.
+        handle->setBaseSize(QSize(m.width, m.height));
+        handle->setSizeIncrement(QSize(kSizeStep, kSizeStep));
+    }
 }
 
 void WindowSizing::fitWindowToPicture(QPoint origin, int winx, int winy) {
     QWidget* window = view_->window();
     if (window == view_) return;
     const Margins m = windowMargins();
-    window->move(origin);
+    if (origin != window->pos()) {
+        const QRect available = window->screen()->availableGeometry();
+        window->move(std::max(origin.x(), available.left()), std::max(origin.y(), available.top()));
+    }
     window->resize(winx + m.width, winy + m.height);
+}
+
+bool WindowSizing::buttonsHeld() {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection) return QGuiApplication::mouseButtons() != Qt::NoButton;
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    xcb_query_pointer_reply_t* reply =
+        xcb_query_pointer_reply(connection, xcb_query_pointer(connection, screen->root), nullptr);
+    if (!reply) return false;
+    const bool held =
+        (reply->mask & (XCB_BUTTON_MASK_1 | XCB_BUTTON_MASK_2 | XCB_BUTTON_MASK_3)) != 0;
+    std::free(reply);
+    return held;
 }
 
 } // namespace velq

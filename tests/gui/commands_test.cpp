@@ -132,6 +132,11 @@ private slots:
         command(-5);
         QCOMPARE(view->Mandat0().w, 1.4999999999999998);
         QCOMPARE(tagOf(view->menus().outlets().menuZoomOut), -5);
+        view->runMandel({0.3, 0.2, 6e9, 4096, 0x711, 77}, 2);
+        command(-2); // zooming out stops at 1e10
+        QCOMPARE(view->Mandat0().w, 1e10);
+        command(-20);
+        QCOMPARE(view->Mandat0().w, 1e10);
         command(0); // the initial coordinates keep the colours
         QVERIFY(view->Mandat0() == (MANDAT{0, 0, 2, 1024, 0x711, 77}));
         command(128);

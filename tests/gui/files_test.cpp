@@ -5,16 +5,36 @@
 
 #include <QButtonGroup>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QNetworkProxy>
+#include <QRegularExpression>
 #include <QTcpServer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <cmath>
 #include <sys/stat.h>
 
 using namespace velq;
 using namespace velq::testing;
+
+// Allocations of more than 2 MB fail while this is set.
+bool failLargeAllocations = false;
+
+#if !defined(__SANITIZE_ADDRESS__)
+void* operator new(std::size_t size) {
+    if (failLargeAllocations && size > (2u << 20)) throw std::bad_alloc();
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+#endif
 
 namespace {
 
@@ -259,18 +279,128 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGBA8888),
                  view->picture().imageRep());
         QTest::mousePress(view, Qt::LeftButton, Qt::AltModifier | Qt::ShiftModifier, {});
+        QVERIFY(untouched()); // the press starts a drag and changes nothing
         std::unique_ptr<QMimeData> data(view->dragData()); // half size, and the thumbnail
         QCOMPARE(qvariant_cast<QImage>(data->imageData()).size(), QSize(160, 120));
         QVERIFY(QDir(view->dragOut().folder()).isEmpty()); // written only when a target asks
         const QList<QUrl> urls = data->urls();
-        QVERIFY(urls.at(0).toLocalFile().endsWith(QStringLiteral("Mandelbrot_001.png")));
-        QCOMPARE(QImage(urls[0].toLocalFile()).size(), QSize(160, 120));
+        const QString name = urls.at(0).toLocalFile();
+        QVERIFY2(QRegularExpression(R"(/Mandelbrot_\d{8}-\d{6}_001\.png$)").match(name).hasMatch(),
+                 qPrintable(name));
+        QCOMPARE(QImage(name).size(), QSize(160, 120));
         QCOMPARE(data->urls(), urls); // asked again: the same file
         QTemporaryDir target;
-        writeAll(target.filePath("Mandelbrot_002.png"), "taken");
+        const QString taken = QString(name).replace(QStringLiteral("_001.png"), "_002.png");
+        writeAll(target.filePath(QFileInfo(taken).fileName()), "taken");
         const QString next = view->namesOfPromisedFilesDroppedAtDestination(target.path());
-        QVERIFY(next.endsWith(QStringLiteral("Mandelbrot_003.png")));
-        QVERIFY(!chunkLine(readAll(next)).isEmpty());
+        QVERIFY(next.endsWith(QStringLiteral("_003.png")) && !chunkLine(readAll(next)).isEmpty());
+    }
+
+    void aCancelledDragLeavesNoFileAndNoNumber() {
+        DragOut drag;
+        drag.begin(QDateTime(QDate(2026, 12, 7), QTime(9, 5, 3)));
+        const QString first = drag.nextPath(drag.folder());
+        QVERIFY(first.endsWith(QStringLiteral("/Mandelbrot_20261207-090503_001.png")));
+        writeAll(first, "png");
+        drag.end(false);
+        QVERIFY(!QFile::exists(first));
+        QCOMPARE(drag.nextPath(drag.folder()), first);
+        // The folders of runs that were killed go at the next start; a live run's stay.
+        const QString dead = QDir::temp().filePath("velquorantisphaeron-drag-999999999-x");
+        QVERIFY(QDir().mkpath(dead + "/inside"));
+        const DragOut next;
+        QVERIFY(!QFileInfo::exists(dead) && QFileInfo::exists(drag.folder()));
+    }
+
+    void savingAsksAboutTheNameThatIsWritten() {
+        writeAll(path("keep.mdl.png"), "old picture");
+        w->confirm = false;
+        save(QStringLiteral("keep.mdl"), 2); // typed with another extension: PNG adds its own
+        QCOMPARE(w->questions.size(), 1);
+        QVERIFY(w->questions[0].contains(QStringLiteral("“keep.mdl.png”")));
+        QVERIFY(w->questions[0].endsWith(QStringLiteral("[Replace]")));
+        QCOMPARE(readAll(path("keep.mdl.png")), QByteArray("old picture"));
+        writeAll(path("views.mdl"), "");
+        save(QStringLiteral("views"), 1);
+        QVERIFY(w->questions[1].contains(QStringLiteral("added")));
+        QVERIFY(w->questions[1].endsWith(QStringLiteral("[Add]")));
+        QCOMPARE(readAll(path("views.mdl")), QByteArray());
+        w->confirm = true;
+        save(QStringLiteral("keep.mdl"), 2);
+        QVERIFY(readAll(path("keep.mdl.png")).startsWith("\x89PNG"));
+    }
+
+    void aFailedSaveSaysWhy() {
+        QCOMPARE(::mkfifo(QFile::encodeName(path("fifo.png")).constData(), 0600), 0);
+        QVERIFY(!view->saveAsPNG(view->Mandat0(), path("fifo.png"), 2)); // never blocks
+        view->saveAsMDL(view->Mandat0(), path("fifo.png"));
+        view->saveAsMDL(view->Mandat0(), path("missing/views.mdl"));
+        QCOMPARE(w->alerts.size(), 3);
+        for (int k : {0, 1})
+            QVERIFY2(w->alerts[k].endsWith(QStringLiteral("fifo.png” could not be saved: it is "
+                                                          "not a regular file.")),
+                     qPrintable(w->alerts[k]));
+        QVERIFY(w->alerts[2].endsWith(QStringLiteral(": No such file or directory.")));
+        QVERIFY(QFileInfo(path("fifo.png")).isFile() == false);
+        // The history log reports its failure once, not at every view.
+        QTemporaryDir home;
+        qputenv("HOME", home.path().toUtf8());
+        w->ui().menuHistmode->trigger();
+        for (int zoom = 0; zoom < 3; ++zoom)
+            view->menuMandel(w->ui().actionZoomIn2);
+        QCOMPARE(w->alerts.size(), 4);
+        QVERIFY(w->alerts[3].contains(QStringLiteral("Desktop/history.mdl")));
+    }
+
+#if !defined(__SANITIZE_ADDRESS__) // its operator new ends the process instead of throwing
+    void anExportThatRunsOutOfMemoryIsReported() {
+        option("savepanelSx")->setText(QStringLiteral("1024"));
+        option("savepanelSy")->setText(QStringLiteral("768"));
+        failLargeAllocations = true; // the render's buffers are had; the cut's are not
+        const bool written = view->saveAsPNG(view->Mandat0(), path("big.png"), 4);
+        failLargeAllocations = false;
+        QVERIFY(!written && !QFile::exists(path("big.png")));
+        QCOMPARE(w->alerts, QStringList{"The picture cannot be exported: There is not enough "
+                                        "memory for a picture of 1024 x 768 pixels."});
+        QCOMPARE(view->picture().winx(), 320);
+    }
+#endif
+
+    void namesThatAreNotUtf8() {
+        const QByteArray bytes = QFile::encodeName(dir.path()) + "/o\xff.mdl";
+        std::FILE* file = std::fopen(bytes.constData(), "w");
+        QVERIFY(file && std::fputs("0.25 0 1 1 256 0x782 0\n", file) >= 0 &&
+                std::fclose(file) == 0);
+        QMimeData drop; // a drop carries the name's bytes, percent-encoded
+        drop.setUrls({QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/"))});
+        QVERIFY(view->performDragOperation(&drop));
+        QCOMPARE(view->Mandat0().x, 0.25);
+        w->answer = QFile::decodeName(bytes); // the panel has only U+FFFD for the byte
+        view->openDocument();
+        QCOMPARE(w->alerts.size(), 1);
+        QVERIFY(w->alerts[0].contains(QStringLiteral("not UTF-8")));
+    }
+
+    void escapeGivesAReadingUp() {
+        w = std::make_unique<Window>(Seams{.remoteTimeout = std::chrono::seconds(60)});
+        view = w->view;
+        QVERIFY(w->start());
+        QTcpServer server; // accepts, then says nothing
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        QMimeData drop;
+        drop.setUrls({QUrl(QStringLiteral("http://127.0.0.1:%1/v.png").arg(server.serverPort()))});
+        bool busy = false;
+        QTimer::singleShot(300, view, [&] {
+            busy = QGuiApplication::overrideCursor() &&
+                   QGuiApplication::overrideCursor()->shape() == Qt::BusyCursor &&
+                   w->ui().PushButton->text() == QStringLiteral("Abort");
+            QTest::keyClick(w->ui().TextField_x, Qt::Key_Escape);
+        });
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(view->performDragOperation(&drop));
+        QVERIFY(busy && clock.elapsed() < 20000 && w->alerts.isEmpty() && untouched());
+        QVERIFY(!QGuiApplication::overrideCursor());
     }
 };
 

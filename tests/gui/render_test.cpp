@@ -5,6 +5,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
@@ -98,19 +99,23 @@ private slots:
 
     void onlyAbortAndHousekeepingPassDuringARender() {
         using E = QEvent;
-        // type, on the Run button, application active, its press passed: let through
-        const std::tuple<E::Type, bool, bool, bool, bool> rows[] = {
-            {E::Paint, false, true, false, true},
-            {E::MouseButtonPress, true, true, false, true},
-            {E::MouseButtonPress, false, true, false, false},
-            {E::MouseButtonPress, false, false, false, true},
-            {E::MouseButtonRelease, false, true, true, true},
-            {E::MouseButtonRelease, false, true, false, false},
-            {E::KeyPress, true, true, false, false},
-            {E::Wheel, false, true, false, false},
-            {E::Drop, false, false, false, false}};
-        for (const auto& [type, onRun, active, passed, pass] : rows)
-            QVERIFY2(letThroughDuringRender(type, onRun, active, passed) == pass,
+        using enum RenderInput;
+        // type, key, addressed to Run, pointer on Run, application active, press passed
+        const std::tuple<E::Type, int, bool, bool, bool, bool, RenderInput> rows[] = {
+            {E::Paint, 0, false, false, true, false, Pass},
+            {E::Close, 0, false, false, true, false, Pass},
+            {E::MouseButtonPress, 0, true, true, true, false, Pass},
+            {E::MouseButtonPress, 0, false, true, true, false, Abort}, // a popup took it
+            {E::MouseButtonPress, 0, false, false, true, false, Swallow},
+            {E::MouseButtonPress, 0, false, false, false, false, Pass},
+            {E::MouseButtonRelease, 0, false, false, true, true, Pass},
+            {E::MouseButtonRelease, 0, false, false, true, false, Swallow},
+            {E::KeyPress, Qt::Key_Escape, false, false, true, false, Abort},
+            {E::KeyPress, Qt::Key_Return, true, false, true, false, Swallow},
+            {E::Wheel, 0, false, true, true, false, Swallow},
+            {E::Drop, 0, false, false, false, false, Swallow}};
+        for (const auto& [type, key, onRun, atRun, active, passed, result] : rows)
+            QVERIFY2(duringRender(type, key, onRun, atRun, active, passed) == result,
                      qPrintable(QString::number(type)));
         // And in the window: a key and a click posted before the render are gone after it.
         w->ui().TextField_x->setFocus();
@@ -127,6 +132,28 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(w->ui().TextField_x->text(), typed);
         QCOMPARE(w->ui().PushButtonCa->text(), pattern);
+    }
+
+    void abortGetsThroughPopupsAndEscape() {
+        // A menu open when the render starts: its view items are disabled, and a press on
+        // Abort, which the open menu takes, still aborts.
+        QMenu* menu = view->menus().outlets().menu_;
+        menu->popup(w->main->geometry().topLeft());
+        const QPoint run = w->ui().PushButton->mapToGlobal(w->ui().PushButton->rect().center());
+        duringTheNextRender(view, [&] {
+            QVERIFY(!menu->actions().at(1)->isEnabled());
+            QMouseEvent press(QEvent::MouseButtonPress, menu->mapFromGlobal(run), run,
+                              Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(menu, &press);
+        });
+        QCOMPARE(view->runMandel({-0.75, 0, 1.5, 1024, 0x782, 0}, 2), -1);
+        menu->close();
+        duringTheNextRender(view, [&] { QTest::keyClick(w->ui().TextField_y, Qt::Key_Escape); });
+        QCOMPARE(view->runMandel(kStartView, 2), -1);
+        // Closing the window stops the render outright; a slide show ends with it.
+        duringTheNextRender(view, [&] { w->main->close(); });
+        QCOMPARE(view->runMandel({-0.75, 0, 0.5, 1024, 0x782, 7}, 2), -1);
+        QVERIFY(!w->main->isVisible() && view->Mandat0().cp == 0 && view->driver().idle());
     }
 
     void theProgressBarShowsOnlyForLongRenders() {
@@ -186,6 +213,26 @@ private slots:
         QVERIFY(view->Mandat0() == kStartView && shows(view, kStartView));
         QVERIFY(!view->history().ring().canGoBack()); // in place: no new entry
         QTRY_COMPARE_WITH_TIMEOUT(view->size(), QSize(416, 352), 3000);
+    }
+
+    void aSecondZoomReturnsAndTheManagersResizeIsLeftAlone() {
+        const QPoint origin = w->main->pos();
+        const QSize margins = w->main->size() - view->size();
+        const QRect area(0, 0, 640 + margins.width(), 480 + margins.height());
+        view->windowShouldZoom(area);
+        QCOMPARE(view->picture().winx(), 640);
+        view->windowShouldZoom(area);
+        QCOMPARE(view->picture().imageRep().size(), QSize(320, 240));
+        QCOMPARE(w->main->pos(), origin);
+        QVERIFY(shows(view, kStartView));
+        // While a button is down the window manager is resizing: nothing is set until it is up.
+        QTest::mousePress(w->main->windowHandle(), Qt::LeftButton, {}, QPoint(2, 2));
+        w->main->resize(w->main->size() + QSize(40, 40));
+        QTest::qWait(400);
+        QCOMPARE(view->picture().winx(), 320);
+        QTest::mouseRelease(w->main->windowHandle(), Qt::LeftButton, {}, QPoint(2, 2));
+        QTRY_COMPARE_WITH_TIMEOUT(view->picture().winx(), 352, 3000);
+        QCOMPARE(w->main->pos(), origin);
     }
 
     void sizingKeepsThePictureWhenItCannotBeHad() {

@@ -21,10 +21,16 @@ struct Window {
     QStringList alerts; // "title: message"
     std::unique_ptr<MainWindow> main;
     DrawingView* view = nullptr;
-    QString answer; // the file the next panel chooses; empty: the panel is cancelled
+    QString answer;        // the file the next panel chooses; empty: the panel is cancelled
+    QStringList questions; // "title: message [confirm]"
+    bool confirm = true;   // the answer to every question
 
     explicit Window(Seams seams = {}) {
         seams.alert = [this](const QString& t, const QString& m) { alerts << t + ": " + m; };
+        seams.ask = [this](const QString& t, const QString& m, const QString& yes) {
+            questions << t + ": " + m + " [" + yes + "]";
+            return confirm;
+        };
         seams.runFileDialog = [this](QFileDialog& panel) {
             panel.selectFile(answer);
             return !answer.isEmpty();

@@ -12,12 +12,20 @@
         <translation>Über %1</translation>
     </message>
     <message>
+        <source>Add</source>
+        <translation>Hinzufügen</translation>
+    </message>
+    <message>
         <source>Alert_os_version</source>
         <translation>Dieses Programm braucht ein neueres System: die Versionsklasse des Systems ist %1, nötig ist mindestens 10.2.</translation>
     </message>
     <message>
         <source>Antialiasing</source>
         <translation>Kantenglättung</translation>
+    </message>
+    <message>
+        <source>Append_File</source>
+        <translation>„%1“ ist schon vorhanden. Die Ansicht wird als neue Zeile angefügt.</translation>
     </message>
     <message>
         <source>AppHelp</source>
@@ -32,12 +40,20 @@
         <translation>Leistungstest</translation>
     </message>
     <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
         <source>Cant_Export</source>
         <translation>Das Bild kann nicht exportiert werden</translation>
     </message>
     <message>
         <source>Cant_Open</source>
         <translation>Diese Datei kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Cant_Save</source>
+        <translation>Die Datei konnte nicht gespeichert werden</translation>
     </message>
     <message>
         <source>Close</source>
@@ -58,6 +74,10 @@
     <message>
         <source>Edit</source>
         <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Export_No_Memory</source>
+        <translation>Für ein Bild von %1 × %2 Pixeln ist nicht genug Speicher frei.</translation>
     </message>
     <message>
         <source>File</source>
@@ -104,12 +124,28 @@
         <translation>Iterationen</translation>
     </message>
     <message>
+        <source>Log_Not_Written</source>
+        <translation>Das Verlaufsprotokoll „%1“ konnte nicht geschrieben werden: %2. Solange das so ist, werden verlassene Ansichten nicht protokolliert; dies wird einmal je Programmlauf gemeldet.</translation>
+    </message>
+    <message>
         <source>MDL</source>
         <translation>Parameterdatei (mdl)</translation>
     </message>
     <message>
+        <source>Name_Not_UTF8</source>
+        <translation>Der Name „%1“ enthält Bytes, die kein UTF-8 sind, und dieser Dialog kann sie nicht anzeigen. Öffnen Sie die Datei über die Befehlszeile oder ziehen Sie sie auf das Bild.</translation>
+    </message>
+    <message>
         <source>Next</source>
         <translation>Weitere</translation>
+    </message>
+    <message>
+        <source>Not_Regular_File</source>
+        <translation>es ist keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>Not_Saved</source>
+        <translation>„%1“ konnte nicht gespeichert werden: %2.</translation>
     </message>
     <message>
         <source>Open</source>
@@ -141,6 +177,14 @@
 %1</translation>
     </message>
     <message>
+        <source>Replace</source>
+        <translation>Ersetzen</translation>
+    </message>
+    <message>
+        <source>Replace_File</source>
+        <translation>„%1“ ist schon vorhanden. Möchten Sie die Datei ersetzen?</translation>
+    </message>
+    <message>
         <source>ResultOfBenchmark</source>
         <translation>Ergebnis des Leistungstests</translation>
     </message>
@@ -155,6 +199,10 @@
     <message>
         <source>ShowAll</source>
         <translation>Alle einblenden</translation>
+    </message>
+    <message>
+        <source>Too_Large</source>
+        <translation>sie ist größer als 256 MB</translation>
     </message>
     <message>
         <source>Took_seconds</source>

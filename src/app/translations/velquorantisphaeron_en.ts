@@ -12,12 +12,20 @@
         <translation>About %1</translation>
     </message>
     <message>
+        <source>Add</source>
+        <translation>Add</translation>
+    </message>
+    <message>
         <source>Alert_os_version</source>
         <translation>This program needs a newer system: the host's version class is %1, and at least 10.2 is required.</translation>
     </message>
     <message>
         <source>Antialiasing</source>
         <translation>Antialiasing</translation>
+    </message>
+    <message>
+        <source>Append_File</source>
+        <translation>“%1” already exists. The view will be added to it as a new line.</translation>
     </message>
     <message>
         <source>AppHelp</source>
@@ -32,12 +40,20 @@
         <translation>Benchmark</translation>
     </message>
     <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
         <source>Cant_Export</source>
         <translation>The picture cannot be exported</translation>
     </message>
     <message>
         <source>Cant_Open</source>
         <translation>This file cannot be opened</translation>
+    </message>
+    <message>
+        <source>Cant_Save</source>
+        <translation>The file could not be saved</translation>
     </message>
     <message>
         <source>Close</source>
@@ -58,6 +74,10 @@
     <message>
         <source>Edit</source>
         <translation>Edit</translation>
+    </message>
+    <message>
+        <source>Export_No_Memory</source>
+        <translation>There is not enough memory for a picture of %1 x %2 pixels.</translation>
     </message>
     <message>
         <source>File</source>
@@ -104,12 +124,28 @@
         <translation>Iteration</translation>
     </message>
     <message>
+        <source>Log_Not_Written</source>
+        <translation>The history log “%1” could not be written: %2. Views you leave are not logged while this lasts; this is reported once per run.</translation>
+    </message>
+    <message>
         <source>MDL</source>
         <translation>Parameter file (mdl)</translation>
     </message>
     <message>
+        <source>Name_Not_UTF8</source>
+        <translation>The name “%1” holds bytes that are not UTF-8, and this panel cannot show them. Open the file from the command line or drop it on the picture instead.</translation>
+    </message>
+    <message>
         <source>Next</source>
         <translation>Next</translation>
+    </message>
+    <message>
+        <source>Not_Regular_File</source>
+        <translation>it is not a regular file</translation>
+    </message>
+    <message>
+        <source>Not_Saved</source>
+        <translation>“%1” could not be saved: %2.</translation>
     </message>
     <message>
         <source>Open</source>
@@ -141,6 +177,14 @@
 %1</translation>
     </message>
     <message>
+        <source>Replace</source>
+        <translation>Replace</translation>
+    </message>
+    <message>
+        <source>Replace_File</source>
+        <translation>“%1” already exists. Do you want to replace it?</translation>
+    </message>
+    <message>
         <source>ResultOfBenchmark</source>
         <translation>Benchmark result</translation>
     </message>
@@ -155,6 +199,10 @@
     <message>
         <source>ShowAll</source>
         <translation>Show All</translation>
+    </message>
+    <message>
+        <source>Too_Large</source>
+        <translation>it is larger than 256 MB</translation>
     </message>
     <message>
         <source>Took_seconds</source>

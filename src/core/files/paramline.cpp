@@ -1,11 +1,11 @@
 // Writing and reading of parameter lines.
 #include "core/files/paramline.h"
 
+#include "core/files/filebytes.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <cstdio>
-#include <filesystem>
 #include <limits>
 #include <string_view>
 #include <system_error>
@@ -190,25 +190,10 @@ std::string parameterLine(const MANDAT& v, double aspect) {
     return line;
 }
 
-bool appendParameterLine(const std::string& path, const MANDAT& v, double aspect) {
+std::error_code appendParameterLine(const std::string& path, const MANDAT& v, double aspect) {
     const std::string line = parameterLine(v, aspect);
-    // Binary, so that the line ends stay CR LF on every system.
-    std::FILE* file = std::fopen(path.c_str(), "ab");
-    if (!file) return false;
-    // Unbuffered, so that the whole line goes out in one write at the end of the file.
-    std::setvbuf(file, nullptr, _IONBF, 0);
-    std::fseek(file, 0, SEEK_END);
-    const long before = std::ftell(file);
-    const std::size_t written = std::fwrite(line.data(), 1, line.size(), file);
-    const bool closed = std::fclose(file) == 0;
-    if (written == line.size() && closed) return true;
-    // A full disk took only part of the line: cut it off again, so that the file still ends
-    // on a whole line, unless another program has appended to it meanwhile.
-    std::error_code error;
-    if (written > 0 && before >= 0 &&
-        std::filesystem::file_size(path, error) == static_cast<std::uintmax_t>(before) + written)
-        std::filesystem::resize_file(path, static_cast<std::uintmax_t>(before), error);
-    return false;
+    return appendToFile(path,
+                        std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()));
 }
 
 std::optional<ParsedLine> ParameterReader::next() {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <system_error>
 
 namespace velq {
 
@@ -16,10 +17,10 @@ namespace velq {
 // `aspect` is the picture's width over height at the time of writing.
 std::string parameterLine(const MANDAT& v, double aspect);
 
-// Appends one line to the file, creating it when missing. A line that does not fit on the
-// disk is taken off again: the file keeps its old lines and only whole ones. False when the
-// file cannot be opened or written; callers ignore that, it is for tests.
-bool appendParameterLine(const std::string& path, const MANDAT& v, double aspect);
+// Appends one line to the file, creating it when missing, by the writers' rules of
+// filebytes.h. A line that does not fit on the disk is taken off again: the file keeps its old
+// lines and only whole ones. Returns the reason the line could not be added.
+std::error_code appendParameterLine(const std::string& path, const MANDAT& v, double aspect);
 
 struct ParsedLine {
     double x = 0, y = 0, w = 0;

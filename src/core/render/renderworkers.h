@@ -96,6 +96,13 @@ inline double floorWidth(double w) {
     return w < kMinWidth ? kMinWidth : w;
 }
 
+// The widest view that zooming out reaches: beyond it only Back or the initial view would
+// bring a picture back. A NaN passes unchanged.
+inline constexpr double kMaxZoomWidth = 1e10;
+inline double capZoomWidth(double w) {
+    return w > kMaxZoomWidth ? kMaxZoomWidth : w;
+}
+
 // The work counter as a render result: saturates at the 32-bit maximum.
 std::int32_t renderResult(std::int64_t work);
 

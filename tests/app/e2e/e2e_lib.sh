@@ -53,9 +53,9 @@ e2e_xvfb() {
     DISPLAY=":$(head -n1 "$fdfile")"
     export DISPLAY
     # Nothing of the user's: no settings, no Desktop, English texts, Qt's own style and dialogs.
-    mkdir -p "$E2E_WORK/home" "$E2E_WORK/run" "$E2E_WORK/files"
+    mkdir -p "$E2E_WORK/home" "$E2E_WORK/run" "$E2E_WORK/files" "$E2E_WORK/tmp"
     chmod 700 "$E2E_WORK/run"
-    export HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run"
+    export HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK/run" TMPDIR="$E2E_WORK/tmp"
     export XDG_CONFIG_HOME="$E2E_WORK/home/.config" XDG_DATA_HOME="$E2E_WORK/home/.local/share"
     export LC_ALL=C.UTF-8 LANG=C.UTF-8 LANGUAGE=
     export QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME='' QT_STYLE_OVERRIDE=Fusion

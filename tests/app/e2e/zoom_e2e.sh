@@ -10,6 +10,18 @@ source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 e2e_xvfb
 e2e_launch "$E2E_BIN/velquorantisphaeron"
 e2e_ok "the start view at $PIC_X,$PIC_Y in a ${WIN_W}x$WIN_H window"
+xprop -id "$WIN" WM_NORMAL_HINTS | grep -q "program specified resize increment: 16 by 16" ||
+    e2e_fail "the window manager is not told the 16-pixel steps"
+e2e_ok "the size steps reach the window manager"
+
+# Alt and a click start a drag that ends on the picture itself: that is no drop, so no file
+# is written for it and the view stays.
+xdotool keydown alt
+e2e_click $((PIC_X + 160)) $((PIC_Y + 120))
+xdotool keyup alt
+sleep 1
+[ -z "$(find "$TMPDIR" -name '*.png')" ] || e2e_fail "the window took its own drag as a drop"
+e2e_ok "an Alt-click changes nothing"
 
 # Press at picture point (100, 120) and drag 30 pixels right: in a 320 x 240 picture of the
 # start view that is the centre (-1, 0) and w = 30 / 120 * 2 = 0.5, all exact in binary.
