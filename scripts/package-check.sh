@@ -21,8 +21,8 @@ cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_P
     -DVELQ_BENCH=OFF >/dev/null
 cmake --build "$dir" --target velquorantisphaeron velq-render velq_installed_files >/dev/null
 
-# shellcheck source=../tests/e2e/e2e_lib.sh
-source "$root/tests/e2e/e2e_lib.sh"
+# shellcheck source=../tests/app/e2e/e2e_lib.sh
+source "$root/tests/app/e2e/e2e_lib.sh"
 e2e_xvfb
 work=$E2E_WORK
 export XDG_CACHE_HOME="$work/home/.cache"

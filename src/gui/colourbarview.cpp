@@ -1,6 +1,8 @@
 // Painting of the colour bar: entries 0 to 1000 of the map, unrotated, with a dark rim.
 #include "gui/colourbarview.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -19,6 +21,18 @@ void ColourBarView::paintEvent(QPaintEvent*) {
     rim.lineTo(width(), height());
     painter.setPen(QPen(QColor::fromRgbF(0.1f, 0.1f, 0.1f, 0.6f), 3));
     painter.drawPath(rim);
+}
+
+void ColourBarView::mousePressEvent(QMouseEvent* event) {
+    pressedAt_ = event->position().toPoint();
+}
+
+void ColourBarView::mouseMoveEvent(QMouseEvent* event) {
+    if (!(event->buttons() & Qt::LeftButton) || !startDrag_) return;
+    if ((event->position().toPoint() - pressedAt_).manhattanLength() <
+        QApplication::startDragDistance())
+        return;
+    startDrag_(event->modifiers() & Qt::ShiftModifier);
 }
 
 } // namespace velq

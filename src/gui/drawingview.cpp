@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
+#include "gui/colourbarview.h"
 
 namespace velq {
 
@@ -42,11 +43,13 @@ bool DrawingView::awakeFromNib(Ui_MainWindow& ui) {
               localized("Alert_os_version").arg(osversion_, 0, 'g', 3));
         return false;
     }
+    ui_ = &ui;
     driver_.connect({ui.PushButton, ui.progressIndicator, ui.progressBar}, seams_.kernel);
     fields_.connect({ui.TextField_x, ui.TextField_y, ui.TextField_w});
     colours_.connect({ui.PushButtonCa, ui.PushButtonCb, ui.PushButtonCR, ui.PushButtonCG,
                       ui.PushButtonCB, ui.Slider, ui.SliderNum, ui.SliderImage});
     savePanel_.create(this);
+    recent_.connect(ui.menuRecent, ui.actionClearRecent, [this](const QUrl& u) { openNamed(u); });
     connectControls();
     connectMenus(ui);
     localization();
@@ -70,6 +73,13 @@ void DrawingView::connectControls() {
                                 colour.PushButtonCG, colour.PushButtonCB})
         connect(button, &QPushButton::clicked, this, [this, button] { pushButtonC(button); });
     connect(colour.Slider, &QSlider::valueChanged, this, &DrawingView::sliderMove);
+    colour.SliderImage->setDragStarter([this](bool half) {
+        if (!driver_.idle()) return;
+        selection_.setMouseOn(half ? MouseOn::DragHalf : MouseOn::DragFull);
+        dragImage();
+    });
+    colour.SliderImage->setCursor(Qt::OpenHandCursor);
+    colour.SliderImage->setToolTip(localized("DragPicture"));
     const CoordinateFields::Outlets& typed = fields_.outlets();
     for (QLineEdit* field : {typed.TextField_x, typed.TextField_y, typed.TextField_w})
         connect(field, &QLineEdit::returnPressed, this, &DrawingView::setTextField);

@@ -8,6 +8,7 @@
 #include "gui/coordinatefields.h"
 #include "gui/dragout.h"
 #include "gui/picture.h"
+#include "gui/recentfiles.h"
 #include "gui/renderdriver.h"
 #include "gui/savepanel.h"
 #include "gui/seams.h"
@@ -75,11 +76,14 @@ public:
     // --- files and exchange
     void saveAs();
     void savefiletype();
-    void saveAsMDL(const MANDAT& v, const QString& fname);
+    bool saveAsMDL(const MANDAT& v, const QString& fname);
     bool saveAsPNG(const MANDAT& v, const QString& path, int ftype);
     bool saveAsPNG_(const MANDAT& v, const QString& path, const QImage& imagerep);
     void openDocument();
     void openfile(const QUrl& u);
+    // Opens a file the user named directly (on the command line, in Open Recent): a file that
+    // cannot be read gets the alert too.
+    void openNamed(const QUrl& u);
     void copy();
     // Opens what a drop brings; false when it brought nothing that can be opened.
     bool performDragOperation(const QMimeData* data);
@@ -90,8 +94,12 @@ public:
     QImage dragPicture() const;
 
     // --- sizing
-    // origin: the window's top-left position; size: the new picture size.
+    // origin: the window's top-left position; size: the new picture size in points.
     void resizeMandel(QPoint origin, QSize picture, int draw);
+    // The same with the picture's size in device pixels.
+    void resizePicture(QPoint origin, QSize device, int draw);
+    // Full screen on or off; returns the state it is in.
+    bool fullScreen(bool on);
     // proposed: the frame offered for the window (its client area), in screen coordinates.
     bool windowShouldZoom(const QRect& proposed);
     void viewDidEndLiveResize();
@@ -112,6 +120,7 @@ public:
     const ZoomSelection& selection() const { return selection_; }
     const DragOut& dragOut() const { return dragOut_; }
     const SavePanel& savePanel() const { return savePanel_; }
+    const RecentFiles& recent() const { return recent_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -130,8 +139,11 @@ private:
     void connectMenus(Ui_MainWindow& ui);
     void addGalleryItems(Ui_MainWindow& ui);
     void addCommand(QAction* action);
-    // A view point (origin bottom left, y up) of a widget position.
+    // A view point (device pixels, origin bottom left, y up) of a widget position.
     PointF viewPoint(const QPointF& position) const;
+    // Where the picture's top-left corner sits in the view: centred in full screen.
+    QPoint pictureOffset() const;
+    int pixelRatio() const;
     void mouseDown(QMouseEvent* event);
     void mouseDragged(QMouseEvent* event);
     void mouseUp(QMouseEvent* event);
@@ -139,8 +151,14 @@ private:
     bool runPanel(QFileDialog& panel);
     // Renders the current view off screen into buffers of its own and writes the export.
     bool exportFresh(const QString& path, int ftype);
-    // The bytes behind a URL; nothing when the user gave the reading up.
-    std::optional<QByteArray> loadUrl(const QUrl& u);
+    // The bytes behind a URL, or why there are none.
+    struct Loaded {
+        QByteArray data{};
+        bool failed = false;    // the file or URL could not be read
+        bool cancelled = false; // the user gave the reading up
+    };
+    Loaded loadUrl(const QUrl& u);
+    void openUrl(const QUrl& u, bool named);
     void cantOpen(const QUrl& u);
     // False, with an alert, for a name from a file panel that lost bytes that are not UTF-8.
     bool representable(const QString& name);
@@ -155,6 +173,7 @@ private:
     void drawSelection(class QPainter& painter, const QImage& picture);
 
     Seams seams_;
+    Ui_MainWindow* ui_ = nullptr; // the interface description, for the localization pass
     double osversion_ = 0;
     MANDAT Mandat0_{};
     Picture picture_;
@@ -166,6 +185,7 @@ private:
     ZoomSelection selection_;
     SavePanel savePanel_;
     DragOut dragOut_;
+    RecentFiles recent_;
     WindowSizing sizing_;
     const QImage* shownImage_ = nullptr; // what the window shows while an export renders
 };

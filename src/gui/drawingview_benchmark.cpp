@@ -4,6 +4,7 @@
 #include "gui/drawingview.h"
 #include "gui/localization.h"
 
+#include <QLocale>
 #include <chrono>
 
 namespace velq {
@@ -11,7 +12,8 @@ namespace velq {
 void DrawingView::benchmark(int tag) {
     const auto sequence = benchmarkSequence(tag);
     if (!sequence || !driver_.idle()) return;
-    resizeMandel(window()->pos(), QSize(kBenchmarkWidth, kBenchmarkHeight), 0);
+    // Device pixels, so that timings compare across screens.
+    resizePicture(window()->pos(), QSize(kBenchmarkWidth, kBenchmarkHeight), 0);
     driver_.begin(picture_.winy());
     updateActions();
     colours_.repaint();
@@ -25,7 +27,7 @@ void DrawingView::benchmark(int tag) {
     Mandat0_.it = setIterations(1024);
     if (result == -1) return; // aborted: no result to report
     alert(localized("ResultOfBenchmark"),
-          localized("Took_seconds").arg(seconds.count(), 0, 'f', 3));
+          localized("Took_seconds").arg(QLocale().toString(seconds.count(), 'f', 3)));
 }
 
 int DrawingView::benchmark_sub(MANDAT v, int num, float mag, int bench) {

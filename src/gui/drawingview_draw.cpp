@@ -7,9 +7,10 @@
 namespace velq {
 namespace {
 
-// A rectangle of view coordinates (y up from the picture's bottom) in widget coordinates.
-QRectF toWidget(const RectF& r, int winy) {
-    return QRectF(r.x, winy - r.y - r.height, r.width, r.height);
+// A rectangle of view coordinates (device pixels, y up from the picture's bottom) in points
+// from the picture's top left.
+QRectF toWidget(const RectF& r, int winy, int ratio) {
+    return QRectF(r.x / ratio, (winy - r.y - r.height) / ratio, r.width / ratio, r.height / ratio);
 }
 
 } // namespace
@@ -18,19 +19,24 @@ void DrawingView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // While an export renders into buffers of its own, the window keeps showing its picture.
     const QImage& shown = shownImage_ ? *shownImage_ : picture_.imageRep();
-    if (inLiveResize())
+    if (inLiveResize()) {
         drawLiveResize(painter, shown);
-    else if (selection_.shown())
-        drawSelection(painter, shown);
-    else
-        painter.drawImage(0, 0, shown);
+    } else {
+        painter.translate(pictureOffset());
+        if (selection_.shown())
+            drawSelection(painter, shown);
+        else
+            painter.drawImage(0, 0, shown);
+    }
     drawcbar();
 }
 
 void DrawingView::drawLiveResize(QPainter& painter, const QImage& picture) {
     const QRect rect = this->rect();
     painter.fillRect(rect, Qt::black);
-    const int wI = rect.width(), hI = rect.height();
+    // In device pixels, as the picture is rendered.
+    const int ratio = picture_.ratio();
+    const int wI = rect.width() * ratio, hI = rect.height() * ratio;
     const int winx = picture.width(), winy = picture.height();
     // The old picture, scaled so its shorter side spans the new shorter side, centred.
     const float s = static_cast<float>(std::min(winx, winy)) / static_cast<float>(std::min(wI, hI));
@@ -43,13 +49,14 @@ void DrawingView::drawLiveResize(QPainter& painter, const QImage& picture) {
 }
 
 void DrawingView::drawSelection(QPainter& painter, const QImage& picture) {
+    const int ratio = picture_.ratio();
     const QRectF whole(0, 0, picture.width(), picture.height());
-    painter.fillRect(rect(), Qt::black);
+    painter.fillRect(QRectF(-pictureOffset(), size()), Qt::black);
     painter.setOpacity(0.6);
-    painter.drawImage(whole, picture, whole);
+    painter.drawImage(QRectF(0, 0, whole.width() / ratio, whole.height() / ratio), picture, whole);
     painter.setOpacity(1.0);
-    const QRectF region = toWidget(selection_.r2(), picture.height());
-    painter.drawImage(region, picture, region);
+    const QRectF region = toWidget(selection_.r2(), picture.height(), ratio);
+    painter.drawImage(region, picture, QRectF(region.topLeft() * ratio, region.size() * ratio));
     painter.setPen(QColor::fromRgbF(1, 1, 1, 0.6f));
     painter.drawRect(region);
     // A cross of 5 units each way through the selection's centre, whatever its size.

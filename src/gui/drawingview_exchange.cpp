@@ -22,11 +22,13 @@ QString DrawingView::namesOfPromisedFilesDroppedAtDestination(const QString& fol
 }
 
 QImage DrawingView::dragPicture() const {
-    // Full size for an Alt-drag, half size for Alt+Shift.
+    // Full size for an Alt-drag, half size for Alt+Shift, in device pixels.
     const bool half = selection_.mouse_on() != MouseOn::DragFull;
     const int winx = picture_.winx(), winy = picture_.winy();
-    return picture_.imageRep().scaled(half ? winx / 2 : winx, half ? winy / 2 : winy,
-                                      Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QImage picture = picture_.imageRep().scaled(half ? winx / 2 : winx, half ? winy / 2 : winy,
+                                                Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    picture.setDevicePixelRatio(1);
+    return picture;
 }
 
 QMimeData* DrawingView::dragData() {
@@ -41,17 +43,19 @@ QMimeData* DrawingView::dragData() {
 void DrawingView::dragImage() {
     const QImage picture = dragPicture();
     // What hangs under the pointer: the picture at 70 %, centred on the press point.
-    QPixmap shown(picture.size());
-    shown.fill(Qt::transparent);
+    QImage faded(picture.size(), QImage::Format_ARGB32_Premultiplied);
+    faded.fill(Qt::transparent);
     {
-        QPainter painter(&shown);
+        QPainter painter(&faded);
         painter.setOpacity(0.7);
         painter.drawImage(0, 0, picture);
     }
+    QPixmap shown = QPixmap::fromImage(faded);
+    shown.setDevicePixelRatio(picture_.ratio());
     auto* drag = new QDrag(this);  // Qt disposes of it when the drag is over
     drag->setMimeData(dragData()); // the drag owns the data
     drag->setPixmap(shown);
-    drag->setHotSpot(QPoint(picture.width() / 2, picture.height() / 2));
+    drag->setHotSpot(QPoint(picture.width() / 2, picture.height() / 2) / picture_.ratio());
     dragOut_.end(drag->exec(Qt::CopyAction, Qt::CopyAction) != Qt::IgnoreAction);
 }
 

@@ -9,8 +9,10 @@
 namespace velq {
 
 PointF DrawingView::viewPoint(const QPointF& position) const {
-    // View coordinates have their origin at the picture's bottom left, y growing upward.
-    return {static_cast<float>(position.x()), static_cast<float>(picture_.winy() - position.y())};
+    // View coordinates have their origin at the picture's bottom left, y growing upward, and
+    // count the picture's device pixels.
+    const QPointF at = (position - pictureOffset()) * picture_.ratio();
+    return {static_cast<float>(at.x()), static_cast<float>(picture_.winy() - at.y())};
 }
 
 void DrawingView::mousePressEvent(QMouseEvent* event) {

@@ -1,6 +1,7 @@
 // The localization pass: menus, the save options and two buttons are titled from the table.
 #include "gui/drawingview.h"
 #include "gui/localization.h"
+#include "ui_mainwindow.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -17,10 +18,6 @@ struct Title {
     bool withAppName = false;
 };
 
-QMenu* topMenu(QMenuBar* bar, int position) {
-    return bar->actions().at(position)->menu();
-}
-
 void retitle(QMenu* menu, std::initializer_list<Title> titles) {
     const QList<QAction*> items = menu->actions();
     for (const Title& t : titles) {
@@ -29,52 +26,40 @@ void retitle(QMenu* menu, std::initializer_list<Title> titles) {
     }
 }
 
-QAction* itemTitled(QMenu* menu, const QString& title) {
-    for (QAction* item : menu->actions())
-        if (item->text() == title) return item;
-    return nullptr;
+// The Control menu and its contextual twin share their first eleven items.
+void retitleControl(QMenu* menu) {
+    retitle(menu, {{0, "InitialCoordinates"},
+                   {1, "ReDrawing"},
+                   {3, "Back"},
+                   {4, "Forward"},
+                   {9, "Iteration"},
+                   {10, "HistoryMode"}});
+    menu->actions().at(6)->setText(localized("ZoomIn").arg(2));
+    menu->actions().at(7)->setText(localized("ZoomOut").arg(2));
 }
 
 } // namespace
 
 void DrawingView::localization() {
-    QMenuBar* mainMenu = menus_.outlets().mainMenu;
-    QMenu* menu_ = menus_.outlets().menu_;
-    retitle(topMenu(mainMenu, 0), {{0, "AboutApp", true},
-                                   {2, "HideApp", true},
-                                   {3, "HideOthers"},
-                                   {4, "ShowAll"},
-                                   {6, "QuitApp", true}});
-    QMenu* file = topMenu(mainMenu, 1);
-    file->setTitle(localized("File"));
-    retitle(file, {{0, "Open"}, {2, "Save"}, {4, "PageSetup"}, {5, "Print"}});
-    QMenu* edit = topMenu(mainMenu, 2);
-    edit->setTitle(localized("Edit"));
-    retitle(edit, {{0, "Cut"}, {1, "Copy"}, {2, "Paste"}});
-    QMenu* control = topMenu(mainMenu, 3);
-    control->setTitle(localized("Control"));
-    const auto controlTitles = {Title{0, "InitialCoordinates"},
-                                Title{1, "ReDrawing"},
-                                Title{3, "Back"},
-                                Title{4, "Forward"},
-                                Title{9, "Iteration"},
-                                Title{10, "HistoryMode"}};
-    retitle(control, controlTitles);
-    control->actions().at(6)->setText(localized("ZoomIn").arg(2));
-    control->actions().at(7)->setText(localized("ZoomOut").arg(2));
-    QMenu* gallery = topMenu(mainMenu, 4);
-    gallery->setTitle(localized("Gallery"));
-    if (QAction* benchmark = itemTitled(gallery, QStringLiteral("Benchmark Test")))
-        benchmark->setText(localized("Benchmark"));
-    if (QAction* next = itemTitled(gallery, QStringLiteral("Next")))
-        next->setText(localized("Next"));
-    QMenu* help = topMenu(mainMenu, 5);
-    help->setTitle(localized("Help"));
-    retitle(help, {{0, "AppHelp", true}});
-    retitle(menu_, controlTitles);
-    menu_->actions().at(6)->setText(localized("ZoomIn").arg(2));
-    menu_->actions().at(7)->setText(localized("ZoomOut").arg(2));
-    retitle(menu_, {{12, "Open"}, {13, "Save"}, {14, "Copy"}});
+    Ui_MainWindow& ui = *ui_;
+    ui.menuFile->setTitle(localized("File"));
+    retitle(ui.menuFile, {{0, "Open"}, {1, "OpenRecent"}, {2, "Save"}, {4, "QuitApp"}});
+    ui.menuEdit->setTitle(localized("Edit"));
+    retitle(ui.menuEdit, {{0, "Copy"}});
+    ui.menuControl->setTitle(localized("Control"));
+    retitleControl(ui.menuControl);
+    ui.menuGallery->setTitle(localized("Gallery"));
+    ui.menuBenchmark->setTitle(localized("Benchmark"));
+    ui.menuGalleryNext->setTitle(localized("Next"));
+    for (QAction* sequence : ui.menuBenchmark->actions())
+        sequence->setText(localized("Sequence").arg(tagOf(sequence)));
+    ui.menuWindow->setTitle(localized("Window"));
+    retitle(ui.menuWindow, {{0, "Zoom"}, {1, "FullScreen"}, {2, "Minimize"}});
+    ui.menuHelp->setTitle(localized("Help"));
+    retitle(ui.menuHelp, {{0, "Manual"}, {1, "AboutApp", true}});
+    ui.actionClearRecent->setText(localized("ClearRecent"));
+    retitleControl(ui.menu_);
+    retitle(ui.menu_, {{12, "Open"}, {13, "Save"}, {14, "Copy"}});
     savePanel_.localize();
     driver_.outlets().PushButton->setText(localized("Run"));
     colours_.outlets().PushButtonCG->setText(localized("Green"));

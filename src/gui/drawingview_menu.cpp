@@ -5,6 +5,9 @@
 #include "gui/localization.h"
 #include "ui_mainwindow.h"
 
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -23,12 +26,6 @@ void collectItems(const QMenu* menu, QList<QAction*>& items) {
         else if (!action->isSeparator())
             items.push_back(action);
     }
-}
-
-// Items the view has no handler for stay disabled.
-void disableAll(std::initializer_list<QAction*> actions) {
-    for (QAction* action : actions)
-        action->setEnabled(false);
 }
 
 } // namespace
@@ -62,8 +59,8 @@ void DrawingView::connectMenus(Ui_MainWindow& ui) {
     for (QAction* action : {ui.menuZoomInSub->menuAction(), ui.menuZoomInSub_->menuAction(),
                             ui.menuZoomOutSub->menuAction(), ui.menuZoomOutSub_->menuAction(),
                             ui.menuIterations->menuAction(), ui.menuIterations_->menuAction(),
-                            ui.actionOpen, ui.actionOpen_, ui.actionSave, ui.actionSave_,
-                            ui.actionCopy, ui.actionCopy_, ui.actionHelp})
+                            ui.actionOpen, ui.actionOpen_, ui.menuRecent->menuAction(),
+                            ui.actionSave, ui.actionSave_, ui.actionCopy, ui.actionCopy_})
         menus_.addViewAction(action);
     for (QAction* history : {ui.menuHistmode, ui.menuHistmode_})
         connect(history, &QAction::triggered, this, [this, history] { menuHist(history); });
@@ -77,8 +74,6 @@ void DrawingView::connectMenus(Ui_MainWindow& ui) {
         connect(save, &QAction::triggered, this, &DrawingView::saveAs);
     for (QAction* copy : {ui.actionCopy, ui.actionCopy_})
         connect(copy, &QAction::triggered, this, &DrawingView::copy);
-    disableAll({ui.actionCut, ui.actionPaste, ui.actionPageSetup, ui.actionPrint,
-                ui.actionHideOthers, ui.actionShowAll});
     if (osversion_ == 10.2) {
         // That host class reads the six command keys in keyDown instead.
         for (QAction* keyed : {ui.actionInitial, ui.actionRedraw, ui.actionBack, ui.actionForward,
@@ -93,9 +88,11 @@ void DrawingView::addGalleryItems(Ui_MainWindow& ui) {
     const std::size_t half = presets.size() / 2;
     QAction* before = ui.menuGalleryNext->menuAction();
     for (std::size_t i = 0; i < presets.size(); ++i) {
-        auto* item = new QAction(QString::fromUtf8(presets[i].title.data(),
-                                                   static_cast<qsizetype>(presets[i].title.size())),
-                                 ui.menuGallery);
+        // The titles describe the places, so they are translated too.
+        const QByteArray title(presets[i].title.data(),
+                               static_cast<qsizetype>(presets[i].title.size()));
+        auto* item =
+            new QAction(QCoreApplication::translate("Gallery", title.constData()), ui.menuGallery);
         item->setProperty("tag", presets[i].tag);
         if (i < half)
             ui.menuGallery->insertAction(before, item);
@@ -163,10 +160,17 @@ void DrawingView::menuHist(QAction* sender) {
 }
 
 void DrawingView::showHelp() {
-    alert(localized("Help"),
-          localized("Refer_URL")
-              .arg(QString::fromUtf8(kManualAddress.data(),
-                                     static_cast<qsizetype>(kManualAddress.size()))));
+    // The installed manual, or after a build the one in the build tree.
+    QUrl manual(
+        QString::fromUtf8(kManualAddress.data(), static_cast<qsizetype>(kManualAddress.size())));
+    const QString built =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../installed/doc/manual.html");
+    if (!QFileInfo::exists(manual.toLocalFile()) && QFileInfo::exists(built))
+        manual = QUrl::fromLocalFile(QFileInfo(built).canonicalFilePath());
+    const bool shown = seams_.openUrl ? seams_.openUrl(manual) : QDesktopServices::openUrl(manual);
+    if (!shown)
+        alert(localizedTitle("Help"),
+              localized("Refer_URL").arg(manual.toString()));
 }
 
 void DrawingView::setTextField() {

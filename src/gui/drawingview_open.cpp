@@ -9,6 +9,7 @@
 #include <QDropEvent>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QNetworkAccessManager>
@@ -40,16 +41,17 @@ std::string localPathBytes(const QUrl& u) {
     return QByteArray::fromPercentEncoding(u.path(QUrl::FullyEncoded).toLatin1()).toStdString();
 }
 
-std::optional<QByteArray> DrawingView::loadUrl(const QUrl& u) {
+DrawingView::Loaded DrawingView::loadUrl(const QUrl& u) {
     if (u.isLocalFile()) {
         // Regular files only: a FIFO would block the window until some writer came, a device
         // might never end. A read error gives no data at all.
         std::vector<char> data;
-        if (readWholeFile(localPathBytes(u), FileKinds::RegularOnly, data)) return QByteArray();
-        return QByteArray(data.data(), static_cast<qsizetype>(data.size()));
+        if (readWholeFile(localPathBytes(u), FileKinds::RegularOnly, data)) return {.failed = true};
+        return {.data = QByteArray(data.data(), static_cast<qsizetype>(data.size()))};
     }
     const QString scheme = u.scheme().toLower();
-    if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) return QByteArray();
+    if (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
+        return {.failed = true};
     // A remote file is read with a bound on its size and time. The window stays alive, shows
     // the progress, and Abort or Escape give the reading up; other input is swallowed.
     QNetworkAccessManager network;
@@ -93,8 +95,8 @@ std::optional<QByteArray> DrawingView::loadUrl(const QUrl& u) {
     data += reply->readAll();
     const bool ok = reply->error() == QNetworkReply::NoError && !tooLarge;
     reply->deleteLater();
-    if (cancelled) return std::nullopt;
-    return ok ? data : QByteArray();
+    if (cancelled) return {.cancelled = true};
+    return ok ? Loaded{.data = data} : Loaded{.failed = true};
 }
 
 void DrawingView::cantOpen(const QUrl& u) {
@@ -103,12 +105,14 @@ void DrawingView::cantOpen(const QUrl& u) {
 }
 
 void DrawingView::openDocument() {
-    QFileDialog panel(window(), localized("Open"));
+    QFileDialog panel(window(), localizedTitle("Open"));
     panel.setAcceptMode(QFileDialog::AcceptOpen);
     panel.setFileMode(QFileDialog::ExistingFile);
     panel.setNameFilter(QStringLiteral("*.mdl *.png *.MDL *.PNG"));
+    panel.setDirectory(recent_.lastFolder());
     if (!runPanel(panel) || panel.selectedFiles().isEmpty()) return;
     const QString chosen = panel.selectedFiles().constFirst();
+    recent_.setLastFolder(QFileInfo(chosen).absolutePath());
     if (representable(chosen)) openfile(QUrl::fromLocalFile(chosen));
 }
 
@@ -120,15 +124,26 @@ bool DrawingView::representable(const QString& name) {
 }
 
 void DrawingView::openfile(const QUrl& u) {
-    const std::optional<QByteArray> data = loadUrl(u);
-    if (!data) return; // the user gave the reading up
-    const std::span<const char> bytes(data->constData(), static_cast<std::size_t>(data->size()));
+    openUrl(u, false);
+}
+
+void DrawingView::openNamed(const QUrl& u) {
+    openUrl(u, true);
+}
+
+void DrawingView::openUrl(const QUrl& u, bool named) {
+    const Loaded loaded = loadUrl(u);
+    if (loaded.cancelled) return;
+    const std::span<const char> bytes(loaded.data.constData(),
+                                      static_cast<std::size_t>(loaded.data.size()));
     const FileKind kind = fileKindOf(u.path().toStdString());
     const auto start = parameterTextStart(bytes, kind);
-    if (!start) {
+    // A parameter file that cannot be read is passed over, unless the user named it.
+    if (!start || (named && loaded.failed)) {
         cantOpen(u);
         return;
     }
+    if (u.isLocalFile() && !loaded.failed) recent_.add(u);
     // Every view of the file in turn, each rendered to its end; an Abort ends the reading.
     ParameterReader reader(bytes, *start);
     while (const auto line = reader.next()) {

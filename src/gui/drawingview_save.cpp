@@ -34,28 +34,28 @@ bool DrawingView::runPanel(QFileDialog& panel) {
 }
 
 void DrawingView::saveAs() {
-    QFileDialog panel(window(), localized("Save"));
+    QFileDialog panel(window(), localizedTitle("Save"));
     panel.setAcceptMode(QFileDialog::AcceptSave);
     // The options sit inside the panel; the question about an existing file is asked about
     // the name that is written, extension included.
     panel.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+    panel.setDirectory(recent_.lastFolder());
     savePanel_.attach(panel);
     const bool chosen = runPanel(panel) && !panel.selectedFiles().isEmpty();
     savePanel_.detach(this); // the options keep their values for the next Save
     if (!chosen || !representable(panel.selectedFiles().constFirst())) return;
+    recent_.setLastFolder(QFileInfo(panel.selectedFiles().constFirst()).absolutePath());
     const int tag = savePanel_.fileType();
     const bool parameters = tag == SavePanel::kParameterFile;
     const QString path = withExtension(panel.selectedFiles().constFirst(),
                                        parameters ? QStringLiteral("mdl") : QStringLiteral("png"));
     if (QFileInfo::exists(path) &&
-        !ask(localized("Save"),
+        !ask(localizedTitle("Save"),
              localized(parameters ? "Append_File" : "Replace_File").arg(QFileInfo(path).fileName()),
              localized(parameters ? "Add" : "Replace")))
         return;
-    if (parameters)
-        saveAsMDL(Mandat0_, path);
-    else
-        saveAsPNG(Mandat0_, path, tag);
+    const bool written = parameters ? saveAsMDL(Mandat0_, path) : saveAsPNG(Mandat0_, path, tag);
+    if (written) recent_.add(QUrl::fromLocalFile(path));
 }
 
 void DrawingView::savefiletype() {
@@ -67,9 +67,10 @@ bool DrawingView::saved(const QString& path, const std::error_code& why) {
     return !why;
 }
 
-void DrawingView::saveAsMDL(const MANDAT& v, const QString& fname) {
+bool DrawingView::saveAsMDL(const MANDAT& v, const QString& fname) {
     // Saving under an existing name adds a line.
-    saved(fname, appendParameterLine(QFile::encodeName(fname).toStdString(), v, picture_.aspect()));
+    return saved(fname,
+                 appendParameterLine(QFile::encodeName(fname).toStdString(), v, picture_.aspect()));
 }
 
 bool DrawingView::saveAsPNG_(const MANDAT& v, const QString& path, const QImage& imagerep) {

@@ -28,6 +28,8 @@ protected:
 
 private:
     void zoom();
+    // Help > About: the icon, the version, what the program is, its licence, and About Qt.
+    void about();
 
     Ui_MainWindow ui_;
 };

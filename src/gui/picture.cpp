@@ -5,17 +5,19 @@
 
 namespace velq {
 
-bool Picture::allocate(int width, int height) {
+bool Picture::allocate(int width, int height, int ratio) {
     try {
         std::vector<std::int16_t> counts(static_cast<std::size_t>(width) *
                                          static_cast<std::size_t>(height));
         QImage pixels(width, height, QImage::Format_RGBA8888);
         if (pixels.isNull()) return false;
         pixels.fill(0);
+        pixels.setDevicePixelRatio(ratio);
         mandel_ = std::move(counts);
         imageRep_ = std::move(pixels);
         winx_ = width;
         winy_ = height;
+        ratio_ = ratio;
         return true;
     } catch (const std::bad_alloc&) {
         return false;

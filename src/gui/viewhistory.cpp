@@ -5,12 +5,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <cmath>
 
 namespace velq {
 
 QString ViewHistory::logPath() {
-    return QDir(QDir::homePath()).filePath(QStringLiteral("Desktop/history.mdl"));
+    // The desktop folder of the user's system: ~/Schreibtisch on a German one, for example.
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation))
+        .filePath(QStringLiteral("history.mdl"));
 }
 
 std::error_code ViewHistory::record(const MANDAT& leaving, int backup, double aspect) {

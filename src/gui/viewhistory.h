@@ -24,7 +24,7 @@ public:
     // a log that cannot be written is reported once, not at every view.
     std::error_code record(const MANDAT& leaving, int backup, double aspect);
 
-    // Desktop/history.mdl in the user's home folder.
+    // history.mdl in the user's desktop folder.
     static QString logPath();
 
 private:

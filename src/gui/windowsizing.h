@@ -6,6 +6,7 @@
 
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QTimer>
 #include <functional>
 #include <optional>
@@ -39,15 +40,20 @@ public:
     // The zoom box: where the window was before it was zoomed, while it still is zoomed.
     struct Unzoomed {
         QPoint origin;
-        int winx = 0, winy = 0;
+        QSize points; // the picture's size
     };
     const std::optional<Unzoomed>& unzoomed() const { return unzoomed_; }
     void setUnzoomed(std::optional<Unzoomed> before) { unzoomed_ = before; }
 
+    // In full screen the window is the screen's; the picture is centred in it.
+    bool fullScreen() const { return fullScreen_; }
+    void setFullScreen(bool on) { fullScreen_ = on; }
+
 private:
     QWidget* view_;
     QTimer liveResizeTimer_;
-    std::optional<Unzoomed> unzoomed_;
+    std::optional<Unzoomed> unzoomed_; // also where full screen returns to
+    bool fullScreen_ = false;
 };
 
 } // namespace velq

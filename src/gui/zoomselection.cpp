@@ -9,10 +9,10 @@ void ZoomSelection::press(PointF p) {
     mouse_on_ = MouseOn::Selecting;
 }
 
-std::optional<double> ZoomSelection::drag(PointF p, int winx, int winy, double w) {
+std::optional<double> ZoomSelection::drag(PointF p, int winx, int winy, double w, int ratio) {
     if (mouse_on_ != MouseOn::Selecting) return std::nullopt;
     p2_ = p;
-    const std::optional<ZoomSquare> square = zoomSquare(p1_, p2_, winx, winy, w);
+    const std::optional<ZoomSquare> square = zoomSquare(p1_, p2_, winx, winy, w, ratio);
     if (!square) return std::nullopt;
     r1_ = square->r1;
     r2_ = square->r2;

@@ -30,8 +30,8 @@ public:
     void press(PointF p);
     void setMouseOn(int what) { mouse_on_ = what; }
     // The pointer moved to `p` during a selection: the new view's width, or nothing while the
-    // square is too small to count.
-    std::optional<double> drag(PointF p, int winx, int winy, double w);
+    // square is too small to count. `ratio`: device pixels a point.
+    std::optional<double> drag(PointF p, int winx, int winy, double w, int ratio = 1);
     // The button went up: true when no square was drawn (a plain click).
     bool release();
     // A render starts: any selection ends.

@@ -2,6 +2,209 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en">
 <context>
+    <name>Gallery</name>
+    <message>
+        <source>Antenna jewel at -1.77</source>
+        <translation>Antenna jewel at -1.77</translation>
+    </message>
+    <message>
+        <source>Antenna minibrot at -1.786</source>
+        <translation>Antenna minibrot at -1.786</translation>
+    </message>
+    <message>
+        <source>Antenna side branch</source>
+        <translation>Antenna side branch</translation>
+    </message>
+    <message>
+        <source>Antenna side spiral</source>
+        <translation>Antenna side spiral</translation>
+    </message>
+    <message>
+        <source>Antenna spiral at -1.749</source>
+        <translation>Antenna spiral at -1.749</translation>
+    </message>
+    <message>
+        <source>Antenna spirals at -1.75</source>
+        <translation>Antenna spirals at -1.75</translation>
+    </message>
+    <message>
+        <source>Antenna spirals, deep</source>
+        <translation>Antenna spirals, deep</translation>
+    </message>
+    <message>
+        <source>Antenna whorl at -1.7465</source>
+        <translation>Antenna whorl at -1.7465</translation>
+    </message>
+    <message>
+        <source>Cardioid rim, northeast</source>
+        <translation>Cardioid rim, northeast</translation>
+    </message>
+    <message>
+        <source>Cardioid rim, southeast</source>
+        <translation>Cardioid rim, southeast</translation>
+    </message>
+    <message>
+        <source>Cardioid rim, southwest</source>
+        <translation>Cardioid rim, southwest</translation>
+    </message>
+    <message>
+        <source>Crown filament fork</source>
+        <translation>Crown filament fork</translation>
+    </message>
+    <message>
+        <source>Crown filament, very deep</source>
+        <translation>Crown filament, very deep</translation>
+    </message>
+    <message>
+        <source>Crown fork, close-up</source>
+        <translation>Crown fork, close-up</translation>
+    </message>
+    <message>
+        <source>Crown lace</source>
+        <translation>Crown lace</translation>
+    </message>
+    <message>
+        <source>Crown of the upper bulb</source>
+        <translation>Crown of the upper bulb</translation>
+    </message>
+    <message>
+        <source>Crown spiral</source>
+        <translation>Crown spiral</translation>
+    </message>
+    <message>
+        <source>Cusp lightning</source>
+        <translation>Cusp lightning</translation>
+    </message>
+    <message>
+        <source>Cusp lightning, close-up</source>
+        <translation>Cusp lightning, close-up</translation>
+    </message>
+    <message>
+        <source>Cusp of the cardioid</source>
+        <translation>Cusp of the cardioid</translation>
+    </message>
+    <message>
+        <source>Elephant trunk</source>
+        <translation>Elephant trunk</translation>
+    </message>
+    <message>
+        <source>Elephant valley</source>
+        <translation>Elephant valley</translation>
+    </message>
+    <message>
+        <source>Left bulb, south shore</source>
+        <translation>Left bulb, south shore</translation>
+    </message>
+    <message>
+        <source>Near the point i</source>
+        <translation>Near the point i</translation>
+    </message>
+    <message>
+        <source>Near the tip at -1.94</source>
+        <translation>Near the tip at -1.94</translation>
+    </message>
+    <message>
+        <source>Near the tip, deepest</source>
+        <translation>Near the tip, deepest</translation>
+    </message>
+    <message>
+        <source>Needle at -1.48</source>
+        <translation>Needle at -1.48</translation>
+    </message>
+    <message>
+        <source>Needle at -1.48, deep</source>
+        <translation>Needle at -1.48, deep</translation>
+    </message>
+    <message>
+        <source>Needle at -1.629</source>
+        <translation>Needle at -1.629</translation>
+    </message>
+    <message>
+        <source>Needle at -1.674</source>
+        <translation>Needle at -1.674</translation>
+    </message>
+    <message>
+        <source>Needle minibrot at -1.57</source>
+        <translation>Needle minibrot at -1.57</translation>
+    </message>
+    <message>
+        <source>Northwest rim, deepest</source>
+        <translation>Northwest rim, deepest</translation>
+    </message>
+    <message>
+        <source>Period-4 neck spiral</source>
+        <translation>Period-4 neck spiral</translation>
+    </message>
+    <message>
+        <source>Period-4 neck, deep</source>
+        <translation>Period-4 neck, deep</translation>
+    </message>
+    <message>
+        <source>Period-4 neck, south</source>
+        <translation>Period-4 neck, south</translation>
+    </message>
+    <message>
+        <source>Seahorse double spiral</source>
+        <translation>Seahorse double spiral</translation>
+    </message>
+    <message>
+        <source>Seahorse eye, south</source>
+        <translation>Seahorse eye, south</translation>
+    </message>
+    <message>
+        <source>Seahorse neck, deep</source>
+        <translation>Seahorse neck, deep</translation>
+    </message>
+    <message>
+        <source>Seahorse tail, south</source>
+        <translation>Seahorse tail, south</translation>
+    </message>
+    <message>
+        <source>Seahorse valley lace</source>
+        <translation>Seahorse valley lace</translation>
+    </message>
+    <message>
+        <source>Seahorse valley, deep</source>
+        <translation>Seahorse valley, deep</translation>
+    </message>
+    <message>
+        <source>Seahorse valley, deeper</source>
+        <translation>Seahorse valley, deeper</translation>
+    </message>
+    <message>
+        <source>Seahorse valley, north</source>
+        <translation>Seahorse valley, north</translation>
+    </message>
+    <message>
+        <source>Seahorse valley, south</source>
+        <translation>Seahorse valley, south</translation>
+    </message>
+    <message>
+        <source>Southeast rim spiral</source>
+        <translation>Southeast rim spiral</translation>
+    </message>
+    <message>
+        <source>Southern antenna, deepest</source>
+        <translation>Southern antenna, deepest</translation>
+    </message>
+    <message>
+        <source>Southern crown spiral</source>
+        <translation>Southern crown spiral</translation>
+    </message>
+    <message>
+        <source>Tip minibrot at -1.94</source>
+        <translation>Tip minibrot at -1.94</translation>
+    </message>
+    <message>
+        <source>Top antenna</source>
+        <translation>Top antenna</translation>
+    </message>
+    <message>
+        <source>Top antenna branch</source>
+        <translation>Top antenna branch</translation>
+    </message>
+</context>
+<context>
     <name>Localizable</name>
     <message>
         <source>Abort</source>
@@ -9,7 +212,19 @@
     </message>
     <message>
         <source>AboutApp</source>
-        <translation>About %1</translation>
+        <translation>&amp;About %1</translation>
+    </message>
+    <message>
+        <source>AboutLicence</source>
+        <translation>Copyright 2026 The Velquorantisphaeron developers. Released under the MIT (Expat) licence.</translation>
+    </message>
+    <message>
+        <source>AboutQt</source>
+        <translation>About &amp;Qt</translation>
+    </message>
+    <message>
+        <source>AboutText</source>
+        <translation>A Mandelbrot-set explorer: zoom into the set, colour it, and keep the places you find as parameter files or as pictures that carry their view.</translation>
     </message>
     <message>
         <source>Add</source>
@@ -28,16 +243,12 @@
         <translation>“%1” already exists. The view will be added to it as a new line.</translation>
     </message>
     <message>
-        <source>AppHelp</source>
-        <translation>%1 Help</translation>
-    </message>
-    <message>
         <source>Back</source>
-        <translation>Back</translation>
+        <translation>&amp;Back</translation>
     </message>
     <message>
         <source>Benchmark</source>
-        <translation>Benchmark</translation>
+        <translation>&amp;Benchmark</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -56,24 +267,28 @@
         <translation>The file could not be saved</translation>
     </message>
     <message>
+        <source>ClearRecent</source>
+        <translation>&amp;Clear List</translation>
+    </message>
+    <message>
         <source>Close</source>
         <translation>Close</translation>
     </message>
     <message>
         <source>Control</source>
-        <translation>Control</translation>
+        <translation>&amp;Control</translation>
     </message>
     <message>
         <source>Copy</source>
-        <translation>Copy</translation>
+        <translation>&amp;Copy</translation>
     </message>
     <message>
-        <source>Cut</source>
-        <translation>Cut</translation>
+        <source>DragPicture</source>
+        <translation>Drag from here to take the picture out as a PNG file (Shift: half size)</translation>
     </message>
     <message>
         <source>Edit</source>
-        <translation>Edit</translation>
+        <translation>&amp;Edit</translation>
     </message>
     <message>
         <source>Export_No_Memory</source>
@@ -81,7 +296,7 @@
     </message>
     <message>
         <source>File</source>
-        <translation>File</translation>
+        <translation>&amp;File</translation>
     </message>
     <message>
         <source>FileType</source>
@@ -89,11 +304,15 @@
     </message>
     <message>
         <source>Forward</source>
-        <translation>Forward</translation>
+        <translation>&amp;Forward</translation>
+    </message>
+    <message>
+        <source>FullScreen</source>
+        <translation>&amp;Full Screen</translation>
     </message>
     <message>
         <source>Gallery</source>
-        <translation>Gallery</translation>
+        <translation>&amp;Gallery</translation>
     </message>
     <message>
         <source>Green</source>
@@ -101,35 +320,35 @@
     </message>
     <message>
         <source>Help</source>
-        <translation>Help</translation>
-    </message>
-    <message>
-        <source>HideApp</source>
-        <translation>Hide %1</translation>
-    </message>
-    <message>
-        <source>HideOthers</source>
-        <translation>Hide Others</translation>
+        <translation>&amp;Help</translation>
     </message>
     <message>
         <source>HistoryMode</source>
-        <translation>History Mode</translation>
+        <translation>&amp;History Mode</translation>
     </message>
     <message>
         <source>InitialCoordinates</source>
-        <translation>Initial Coordinates</translation>
+        <translation>&amp;Initial Coordinates</translation>
     </message>
     <message>
         <source>Iteration</source>
-        <translation>Iteration</translation>
+        <translation>I&amp;teration</translation>
     </message>
     <message>
         <source>Log_Not_Written</source>
         <translation>The history log “%1” could not be written: %2. Views you leave are not logged while this lasts; this is reported once per run.</translation>
     </message>
     <message>
+        <source>Manual</source>
+        <translation>&amp;Manual</translation>
+    </message>
+    <message>
         <source>MDL</source>
         <translation>Parameter file (mdl)</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>&amp;Minimize</translation>
     </message>
     <message>
         <source>Name_Not_UTF8</source>
@@ -137,7 +356,7 @@
     </message>
     <message>
         <source>Next</source>
-        <translation>Next</translation>
+        <translation>&amp;Next</translation>
     </message>
     <message>
         <source>Not_Regular_File</source>
@@ -149,27 +368,19 @@
     </message>
     <message>
         <source>Open</source>
-        <translation>Open…</translation>
+        <translation>&amp;Open…</translation>
     </message>
     <message>
-        <source>PageSetup</source>
-        <translation>Page Setup…</translation>
-    </message>
-    <message>
-        <source>Paste</source>
-        <translation>Paste</translation>
-    </message>
-    <message>
-        <source>Print</source>
-        <translation>Print…</translation>
+        <source>OpenRecent</source>
+        <translation>Open &amp;Recent</translation>
     </message>
     <message>
         <source>QuitApp</source>
-        <translation>Quit %1</translation>
+        <translation>&amp;Quit</translation>
     </message>
     <message>
         <source>ReDrawing</source>
-        <translation>Redraw</translation>
+        <translation>&amp;Redraw</translation>
     </message>
     <message>
         <source>Refer_URL</source>
@@ -194,11 +405,11 @@
     </message>
     <message>
         <source>Save</source>
-        <translation>Save…</translation>
+        <translation>&amp;Save…</translation>
     </message>
     <message>
-        <source>ShowAll</source>
-        <translation>Show All</translation>
+        <source>Sequence</source>
+        <translation>Sequence &amp;%1</translation>
     </message>
     <message>
         <source>Too_Large</source>
@@ -209,12 +420,20 @@
         <translation>The benchmark took %1 seconds.</translation>
     </message>
     <message>
+        <source>Window</source>
+        <translation>&amp;Window</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>&amp;Zoom</translation>
+    </message>
+    <message>
         <source>ZoomIn</source>
-        <translation>Zoom In ×%1</translation>
+        <translation>Zoom &amp;In ×%1</translation>
     </message>
     <message>
         <source>ZoomOut</source>
-        <translation>Zoom Out ×%1</translation>
+        <translation>Zoom &amp;Out ×%1</translation>
     </message>
 </context>
 </TS>

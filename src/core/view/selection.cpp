@@ -11,11 +11,12 @@ PlanePoint planePoint(const MANDAT& v, PointF p, int winx, int winy) {
     return {v.x + (p.x - winx * 0.5) * v.w / s, v.y + (p.y - winy * 0.5) * v.w / s};
 }
 
-std::optional<ZoomSquare> zoomSquare(PointF press, PointF pointer, int winx, int winy, double w) {
+std::optional<ZoomSquare> zoomSquare(PointF press, PointF pointer, int winx, int winy, double w,
+                                     int ratio) {
     const int dx = static_cast<int>(press.x - pointer.x);
     const int dy = static_cast<int>(press.y - pointer.y);
     const int d = std::max(std::abs(dx), std::abs(dy));
-    if (d < 3) return std::nullopt;
+    if (d < 3 * ratio) return std::nullopt;
     const auto fd = static_cast<float>(d);
     ZoomSquare square;
     square.r1 = {press.x - fd, press.y - fd, 2 * fd, 2 * fd};

@@ -30,7 +30,9 @@ struct ZoomSquare {
     RectF r1, r2;
     double w = 0;
 };
-// Nothing while the pointer is less than 3 units from the press point on both axes.
-std::optional<ZoomSquare> zoomSquare(PointF press, PointF pointer, int winx, int winy, double w);
+// Nothing while the pointer is less than 3 points from the press point on both axes; the
+// picture has `ratio` units (device pixels) a point.
+std::optional<ZoomSquare> zoomSquare(PointF press, PointF pointer, int winx, int winy, double w,
+                                     int ratio = 1);
 
 } // namespace velq

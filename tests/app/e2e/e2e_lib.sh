@@ -166,11 +166,6 @@ e2e_menu_bar_item() {
     e2e_await_windows 2 "the menu at x $1"
 }
 
-# e2e_overflow_menu: opens the menu bar's "»" button, where menus go that do not fit.
-e2e_overflow_menu() {
-    e2e_menu_bar_item $((WIN_W - 8))
-}
-
 # e2e_file_dialog TITLE PATH [KEYS...]: in the file dialog of that title, presses KEYS (to
 # choose options, counting from the empty file-name field), types PATH into the file-name
 # field, and confirms.
