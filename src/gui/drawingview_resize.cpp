@@ -80,7 +80,12 @@ QPoint DrawingView::pictureOffset() const {
 }
 
 void DrawingView::windowDidShow() {
-    if (picture_.winx() > 0) sizing_.setLimits();
+    if (picture_.winx() == 0) return;
+    sizing_.setLimits();
+    // A scaled screen may have shrunk the window as it was first shown.
+    if (!sizing_.fullScreen())
+        sizing_.fitWindowToPicture(window()->pos(), picture_.points().width(),
+                                   picture_.points().height());
 }
 
 bool DrawingView::inLiveResize() const {

@@ -14,7 +14,7 @@ e2e_fail() {
     echo "FAIL: $*" >&2
     if [ -n "${WIN:-}" ] && import -window "$WIN" "$E2E_WORK/failure.png" 2>/dev/null; then
         local keep
-        keep=$(mktemp --tmpdir "velq-e2e-failure.XXXXXX.png")
+        keep=$(mktemp -p /tmp "velq-e2e-failure.XXXXXX.png")
         cp "$E2E_WORK/failure.png" "$keep"
         echo "the window at the failure: $keep" >&2
     fi
