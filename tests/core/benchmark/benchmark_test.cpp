@@ -1,8 +1,8 @@
-// Stepping benchmark frames: the zoom per frame and sequence 1's limit adaptation.
+// The benchmark's four sequences and the step from one frame to the next.
 #include "core/benchmark/benchmark.h"
 #include "core/benchmark/benchmarksequences.h"
+#include "core/view/iterationlimit.h"
 
-#include <cmath>
 #include <gtest/gtest.h>
 
 namespace velq {
@@ -12,66 +12,61 @@ namespace {
 constexpr std::int32_t kMean512 = 153600;
 constexpr std::int32_t kMean200 = 60000;
 
-TEST(AdaptBenchmarkLimit, ThresholdsAreStrict) {
+TEST(AdaptBenchmarkLimit, StrictThresholdsOnTheMeanPerPixel) {
     struct Case {
         int it;
         std::int32_t result;
-        int expected;
+        int winx, winy, expected;
     };
     const Case cases[] = {
-        {1024, kMean512, 1024},    // exactly 512 does not lower
-        {1024, kMean512 + 1, 512}, // just above does
-        {2048, kMean512 + 1, 512}, // any limit above 1000
-        {512, kMean200, 512},      // exactly 200 does not raise
-        {512, kMean200 - 1, 1024}, // just below does
-        {999, 0, 1024},            // the largest limit that is raised
-        {1001, 1 << 30, 512},      // the smallest limit that is lowered
-        {1000, 0, 1000},           // 1000 never changes, however few iterations
-        {1000, 1 << 30, 1000},     // nor however many
-        {512, kMean512 + 1, 512},  // a low limit is never lowered further
-        {1024, 0, 1024},           // a high limit is never raised
+        {1024, kMean512, 320, 240, 1024},
+        {1024, kMean512 + 1, 320, 240, 512},
+        {2048, kMean512 + 1, 320, 240, 512},
+        {512, kMean200, 320, 240, 512},
+        {512, kMean200 - 1, 320, 240, 1024},
+        {999, 0, 320, 240, 1024},
+        {1001, 1 << 30, 320, 240, 512},
+        {1000, 0, 320, 240, 1000},
+        {1000, 1 << 30, 320, 240, 1000},
+        {512, kMean512 + 1, 320, 240, 512},
+        {1024, 0, 320, 240, 1024},
+        {1024, kMean512 / 4 + 1, 160, 120, 512},
+        {512, 0, 0, 240, 512},
+        {512, 0, 240, -1, 512},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(adaptBenchmarkLimit(c.it, c.result, 320, 240), c.expected)
-            << c.it << " " << c.result;
+        EXPECT_EQ(adaptBenchmarkLimit(c.it, c.result, c.winx, c.winy), c.expected)
+            << c.it << " " << c.result << " " << c.winx << "x" << c.winy;
 }
 
-TEST(AdaptBenchmarkLimit, MeanUsesThePixelCount) {
-    // The same result is a four times higher mean on a quarter of the pixels.
-    EXPECT_EQ(adaptBenchmarkLimit(1024, kMean512 / 4 + 1, 160, 120), 512);
-    EXPECT_EQ(adaptBenchmarkLimit(1024, kMean512 / 4 + 1, 320, 240), 1024);
-    EXPECT_EQ(adaptBenchmarkLimit(512, 0, 0, 240), 512);
-}
-
-TEST(NextBenchmarkFrame, OnlySequenceOneAdapts) {
-    const MANDAT v{0.25, -0.5, 1.0, 1024, 0x721, 591};
+TEST(BenchmarkSequences, StartViewsAndFramesZoomedByTheWidenedFactor) {
+    const double factors[] = {0.8999999761581421, 0.8999999761581421, 1.25, 1.0309277772903442};
+    const int frames[] = {200, 250, 80, 450};
     for (int tag = 1; tag <= 4; ++tag) {
-        const MANDAT next = nextBenchmarkFrame(v, 0.9f, tag, kMean512 + 1, 320, 240);
-        EXPECT_EQ(next.it, tag == 1 ? 512 : 1024) << tag;
-        EXPECT_EQ(next.x, v.x);
-        EXPECT_EQ(next.y, v.y);
-        EXPECT_EQ(next.cs, v.cs);
-        EXPECT_EQ(next.cp, v.cp);
-    }
-}
-
-TEST(NextBenchmarkFrame, WidthFollowsTheWidenedFactor) {
-    for (int tag = 1; tag <= 4; ++tag) {
-        const BenchmarkSequence s = *benchmarkSequence(tag);
+        const BenchmarkSequence s = benchmarkSequence(tag).value();
+        EXPECT_EQ(s.tag, tag);
+        EXPECT_EQ(s.frames, frames[tag - 1]);
+        EXPECT_EQ(static_cast<double>(s.factor), factors[tag - 1]) << tag;
+        EXPECT_EQ(allowedLimit(s.start.it), s.start.it) << tag;
         MANDAT v = s.start;
-        double expected = s.start.w;
-        for (int k = 0; k < s.frames; ++k) {
-            v = nextBenchmarkFrame(v, s.factor, tag, kMean200 + 1, 320, 240);
-            expected *= static_cast<double>(s.factor);
-            ASSERT_EQ(v.w, expected) << tag << " frame " << k;
+        double w = s.start.w;
+        for (int k = 0; k < 3; ++k) {
+            v = nextBenchmarkFrame(v, s.factor, tag, kMean512 + 1, 320, 240);
+            w *= factors[tag - 1];
+            EXPECT_EQ(v, (MANDAT{s.start.x, s.start.y, w, tag == 1 ? 512 : s.start.it, s.start.cs,
+                                 s.start.cp}))
+                << tag << " frame " << k;
         }
-        // After frame k the width is the start width times factor^(k + 1), up to rounding.
-        const double power = std::pow(static_cast<double>(s.factor), s.frames);
-        EXPECT_NEAR(v.w / (s.start.w * power), 1.0, 1e-12) << tag;
     }
-    // The factor is a float: 0.9f is not 0.9.
-    EXPECT_EQ(nextBenchmarkFrame({0, 0, 5.0, 1024, 0, 0}, 0.9f, 2, 0, 320, 240).w,
-              5.0 * 0.8999999761581421);
+    EXPECT_EQ(benchmarkSequence(2)->start, (MANDAT{-1.9415584659357656, 0.00011277206327090914,
+                                                   5.0000003826749175, 2048, 0x281, 771}));
+    EXPECT_EQ(benchmarkSequence(3)->start.w, 2.7260158745e-09);
+    EXPECT_EQ(benchmarkSequence(4)->start,
+              (MANDAT{-1.56947810295, 2e-08, 3e-06, 1024, 0x741, 470}));
+    EXPECT_EQ(benchmarkSequence(1)->start,
+              (MANDAT{-1.76860711170213, -0.00222919071832819, 5.0, 1024, 0x721, 591}));
+    for (int tag : {0, 5, -1})
+        EXPECT_FALSE(benchmarkSequence(tag)) << tag;
 }
 
 } // namespace

@@ -7,16 +7,11 @@ namespace velq {
 namespace {
 
 TEST(HostVersion, ClassesByTheFloorOfTheToolkitVersion) {
-    EXPECT_EQ(osversionFor(500), 10.0);
-    EXPECT_EQ(osversionFor(577), 10.0);
-    EXPECT_EQ(osversionFor(577.9), 10.0);
-    EXPECT_EQ(osversionFor(578), 10.1);
-    EXPECT_EQ(osversionFor(620), 10.1);
-    EXPECT_EQ(osversionFor(621), 10.2);
-    EXPECT_EQ(osversionFor(663), 10.2);
-    EXPECT_EQ(osversionFor(663.5), 10.2);
-    EXPECT_EQ(osversionFor(664), 10.3);
-    EXPECT_EQ(osversionFor(kHostToolkitVersion), 10.3);
+    const std::pair<double, double> cases[] = {
+        {500, 10.0}, {577.9, 10.0}, {578, 10.1}, {620.5, 10.1},
+        {621, 10.2}, {663.5, 10.2}, {664, 10.3}, {kHostToolkitVersion, 10.3}};
+    for (const auto& [toolkit, host] : cases)
+        EXPECT_EQ(osversionFor(toolkit), host) << toolkit;
 }
 
 } // namespace

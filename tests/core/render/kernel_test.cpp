@@ -1,130 +1,284 @@
-// Escape counts, pixel geometry and the work counter of the plain kernel.
-#include "core/render/kernel.h"
+// The plain loop's counts, the fast kernel against it on every instruction set this processor
+// runs, and the traps that settle inside points.
+#include "core/gallery/gallery.h"
+#include "core/render/cycletrap.h"
+#include "core/render/fastkernel.h"
+#include "core/render/renderworkers.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <random>
+#include <sstream>
 #include <vector>
 
 namespace velq {
 namespace {
 
-int count(double cr, double ci, int limit) {
-    std::int64_t iterations = 0;
-    return escapeCount(cr, ci, limit, iterations);
-}
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr std::int16_t kUntouched = -7; // never a count
 
-TEST(EscapeCount, PointsThatNeverEscape) {
-    for (double c : {0.0, -2.0, -1.5, 0.25})
-        for (int limit : {1, 2, 256, 32768})
-            EXPECT_EQ(count(c, 0.0, limit), 0) << c << " " << limit;
-}
-
-TEST(EscapeCount, FirstIteratesAndBailoutIsStrict) {
-    EXPECT_EQ(count(3.0, 0.0, 1024), 2);
-    EXPECT_EQ(count(2.0, 0.0, 1024), 3); // |z1|^2 = 4 is not greater than 4
-    EXPECT_EQ(count(1.0, 1.0, 1024), 3);
-    EXPECT_EQ(count(0.5, 0.0, 6), 6);
-    EXPECT_EQ(count(0.5, 0.0, 5), 0);
-    EXPECT_EQ(count(0.5, 0.0, 32768), 6);
-}
-
-TEST(EscapeCount, LimitsOfOneTwoAndBelow) {
-    for (double c : {3.0, 0.5, 0.0})
-        EXPECT_EQ(count(c, 0.0, 1), 0);
-    EXPECT_EQ(count(3.0, 0.0, 2), 2);
-    EXPECT_EQ(count(1.5, 0.0, 2), 0);
-    EXPECT_EQ(count(3.0, 0.0, 0), 0);
-    EXPECT_EQ(count(3.0, 0.0, -5), 0);
-}
-
-TEST(EscapeCount, LargeCountsWrapIntoOneToThousand) {
-    EXPECT_EQ(count(0.2500098, 0.0, 1003), 3);
-    EXPECT_EQ(count(0.2500098, 0.0, 1002), 0);
-    EXPECT_EQ(count(0.250009, 0.0, 32768), 46);
-    EXPECT_EQ(count(0.250009, 0.0, 1024), 0);
-}
-
-TEST(EscapeCount, NanAndInfinityRunToTheLimit) {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double inf = std::numeric_limits<double>::infinity();
-    std::int64_t iterations = 0;
-    EXPECT_EQ(escapeCount(nan, 0.0, 300, iterations), 0);
-    EXPECT_EQ(iterations, 300);
-    EXPECT_EQ(count(inf, 0.0, 300), 2); // inf^2 > 4 at once
-    EXPECT_EQ(count(0.0, inf, 300), 2);
-}
-
-TEST(EscapeCount, IterationsSpent) {
-    std::int64_t iterations = 0;
-    escapeCount(0.0, 0.0, 700, iterations); // inside: the full limit
-    EXPECT_EQ(iterations, 700);
-    iterations = 0;
-    escapeCount(3.0, 0.0, 700, iterations); // escapes at z1: one iteration
-    EXPECT_EQ(iterations, 1);
-    iterations = 0;
-    escapeCount(0.250009, 0.0, 32768, iterations); // raw count 1046: escapes at z1045
-    EXPECT_EQ(iterations, 1045);
-}
-
-TEST(KernelFrame, StartViewGeometry) {
-    const KernelFrame f = KernelFrame::of(MANDAT{0, 0, 2, 1024, 0x782, 0}, 320, 240, 256);
-    EXPECT_EQ(f.s, 4.0 / 240.0);
-    EXPECT_EQ(f.hx, 160);
-    EXPECT_EQ(f.hy, 120);
-    // Pixel (i, j) samples (x + (i - hx) s) + i (y - (j - hy) s).
-    auto sample = [&](int i, int j) {
-        return std::pair{static_cast<double>(i - f.hx) * f.s + f.x,
-                         static_cast<double>(j - f.hy) * (-f.s) + f.y};
+// c = 2 stops at |z1|^2 = 4, which is no escape; raw counts 1003 and 1046 fold to 3 and 46.
+TEST(EscapeCount, CountsIterationsAndTheFoldIntoOneToThousand) {
+    struct Case {
+        double cr, ci;
+        int limit, count, iterations;
     };
-    EXPECT_EQ(sample(0, 0), std::pair(-160 * (4.0 / 240.0), 120 * (4.0 / 240.0)));
-    EXPECT_NEAR(sample(0, 0).first, -8.0 / 3.0, 1e-15);
-    EXPECT_EQ(sample(0, 0).second, 2.0);
-    EXPECT_EQ(sample(160, 120), std::pair(0.0, 0.0));
-    EXPECT_NEAR(sample(319, 239).first, 159.0 / 60.0, 1e-15);
-    EXPECT_NEAR(sample(319, 239).second, -119.0 / 60.0, 1e-15);
-}
-
-// A whole picture against a loop written here from the definition of the picture.
-TEST(ReferenceRows, WholeStartViewMatchesPlainLoop) {
-    const int winx = 320, winy = 240, limit = 256;
-    const KernelFrame f = KernelFrame::of(MANDAT{0, 0, 2, 1024, 0x782, 0}, winx, winy, limit);
-    std::vector<std::int16_t> mandel(winx * winy, -7);
-    std::int64_t total = 0;
-    for (int r0 = 0; r0 < winy; r0 += 4)
-        total += referenceRows(f, r0, 4, 1, mandel.data());
-
-    const double s = 4.0 / 240.0;
-    std::int64_t expectedTotal = 0;
-    for (int j = 0; j < winy; ++j) {
-        for (int i = 0; i < winx; ++i) {
-            const double cr = static_cast<double>(i - 160) * s + 0.0;
-            const double ci = static_cast<double>(j - 120) * (-s) + 0.0;
-            double zr = 0, zi = 0;
-            int n = 0, stored = 0;
-            for (n = 1; n < limit; ++n) { // z_n for n = 1 .. limit - 1
-                const double nr = zr * zr - zi * zi + cr;
-                zi = 2 * zr * zi + ci;
-                zr = nr;
-                if (zr * zr + zi * zi > 4.0) {
-                    stored = (n + 1 - 1) % 1000 + 1;
-                    break;
-                }
-            }
-            expectedTotal += stored ? n : limit;
-            ASSERT_EQ(mandel[j * winx + i], stored) << i << "," << j;
-        }
+    const double a = 0.2500098, b = 0.250009;
+    const Case cases[] = {
+        {3, 0, 1024, 2, 1},       {2, 0, 1024, 3, 2},     {1, 1, 1024, 3, 2},
+        {0.5, 0, 6, 6, 5},        {0.5, 0, 5, 0, 5},      {0.5, 0, 32768, 6, 5},
+        {0, 0, 700, 0, 700},      {-2, 0, 1024, 0, 1024}, {-1.5, 0, 1024, 0, 1024},
+        {0.25, 0, 9999, 0, 9999}, {3, 0, 1, 0, 1},        {0, 0, 1, 0, 1},
+        {3, 0, 2, 2, 1},          {1.5, 0, 2, 0, 2},      {3, 0, 0, 0, 0},
+        {3, 0, -5, 0, 0},         {a, 0, 1003, 3, 1002},  {a, 0, 1002, 0, 1002},
+        {b, 0, 32768, 46, 1045},  {b, 0, 1024, 0, 1024},  {kNaN, 0, 300, 0, 300},
+        {kInf, 0, 300, 2, 1},     {0, kInf, 300, 2, 1},
+    };
+    for (const Case& c : cases) {
+        std::int64_t iterations = 0;
+        EXPECT_EQ(escapeCount(c.cr, c.ci, c.limit, iterations), c.count) << c.cr << " " << c.limit;
+        EXPECT_EQ(iterations, c.iterations) << c.cr << " " << c.ci << " limit " << c.limit;
     }
-    EXPECT_EQ(total, expectedTotal);
 }
 
-TEST(ReferenceRows, StrideFourWritesOnlyEveryFourthColumnOfOneRow) {
-    const KernelFrame f = KernelFrame::of(MANDAT{0, 0, 2, 256, 0, 0}, 32, 16, 256);
-    std::vector<std::int16_t> mandel(32 * 16, -1);
-    referenceRows(f, 4, 1, 4, mandel.data());
-    for (int j = 0; j < 16; ++j)
-        for (int i = 0; i < 32; ++i)
-            EXPECT_EQ(mandel[j * 32 + i] != -1, j == 4 && i % 4 == 0) << i << "," << j;
+// Pixel (i, j) of a 320 x 240 picture at w = 2 samples (i - 160) s + (120 - j) s i with
+// s = 4 / 240: (0, 0) is -8/3 + 2i, (160, 120) exactly 0.
+TEST(ReferenceRows, PixelGeometryOfTheStartView) {
+    const KernelFrame f = KernelFrame::of(kStartView, 320, 240, 256);
+    ASSERT_EQ(f.s, 4.0 / 240.0);
+    EXPECT_NEAR(-160 * f.s, -8.0 / 3.0, 1e-15);
+    std::vector<std::int16_t> mandel(320 * 240, kUntouched);
+    std::int64_t total = 0, expected = 0;
+    for (int r0 = 0; r0 < 240; r0 += 4)
+        total += referenceRows(f, r0, 4, 1, mandel.data());
+    for (int j = 0; j < 240; ++j)
+        for (int i = 0; i < 320; ++i)
+            ASSERT_EQ(mandel[j * 320 + i],
+                      escapeCount((i - 160) * f.s, (120 - j) * f.s, 256, expected))
+                << i << "," << j;
+    EXPECT_EQ(total, expected);
+}
+
+struct Group {
+    int r0, rows, stride;
+};
+
+// The counts, untouched elements kept, and the iterations of each group.
+std::pair<std::vector<std::int16_t>, std::vector<std::int64_t>>
+render(RowKernel kernel, const KernelFrame& f, const std::vector<Group>& groups) {
+    std::pair r{std::vector<std::int16_t>(static_cast<std::size_t>(f.winx) * f.winy, kUntouched),
+                std::vector<std::int64_t>()};
+    for (const Group& g : groups)
+        r.second.push_back(kernel(f, g.r0, g.rows, g.stride, r.first.data()));
+    return r;
+}
+
+// The workers' groups: four rows, or in coarse mode one row with every fourth column.
+std::vector<Group> workerGroups(int winy, bool coarse) {
+    std::vector<Group> groups;
+    for (int r0 = 0; r0 < winy; r0 += 4)
+        groups.push_back(coarse ? Group{r0, 1, 4} : Group{r0, 4, 1});
+    return groups;
+}
+
+// Empty when the fast kernel gives the plain loop's counts and iterations; else where not.
+std::string difference(RowKernel fast, const KernelFrame& f, const std::vector<Group>& groups) {
+    const auto [want, wantWork] = render(referenceRows, f, groups);
+    const auto [got, gotWork] = render(fast, f, groups);
+    std::ostringstream out;
+    for (std::size_t k = 0; k < want.size() && out.tellp() == 0; ++k)
+        if (want[k] != got[k])
+            out << "pixel " << k % f.winx << "," << k / f.winx << ": " << want[k]
+                << " != " << got[k];
+    if (wantWork != gotWork) out << " iterations differ";
+    return out.str();
+}
+
+KernelFrame frame(double x, double y, double w, int winx, int winy, int limit) {
+    return KernelFrame::of({x, y, w, 0, 0, 0}, winx, winy, limit);
+}
+
+class FastKernel : public testing::TestWithParam<Isa> {
+protected:
+    void SetUp() override {
+        kernel_ = fastRowsFor(GetParam());
+        if (kernel_ == nullptr) GTEST_SKIP() << "this processor lacks " << isaName(GetParam());
+    }
+    void expectSame(const KernelFrame& f) {
+        for (bool coarse : {false, true})
+            EXPECT_EQ(difference(kernel_, f, workerGroups(f.winy, coarse)), "") << coarse;
+    }
+    RowKernel kernel_ = nullptr;
+};
+
+// Deep and wide views, counts past 1000, the edges of the cardioid and the period-2 disc
+// where traps are smallest, zero widths (a lane's saved state must not carry over to the
+// next pixel, which repeats the orbit), odd sizes, and views of no numbers at all.
+TEST_P(FastKernel, ViewsAndLimitsAsThePlainLoop) {
+    struct View {
+        double x, y, w;
+        int winx, winy, limit;
+    };
+    const View views[] = {
+        {0, 0, 2, 160, 120, 256},
+        {0, 0, 2, 64, 48, 32768},
+        {-0.1, 0.1, 0.1, 32, 24, 32768},
+        {-1, 0, 0.1, 24, 16, 32768},
+        {-2, 0, 1e-13, 32, 24, 32768},
+        {-1.99999, 0, 1e-5, 32, 24, 32768},
+        {0, 2, 1e-9, 24, 16, 8192},
+        {0.25, 0, 1e-6, 24, 16, 32768},
+        {0.2500098, 0, 1e-7, 20, 12, 32768},
+        {0.250005, 0, 2e-8, 1024, 4, 32768},
+        {0.2500098, 0, 0, 16, 12, 32768},
+        {-0.1, 0.1, 0, 16, 12, 32768},
+        {-0.5, 0.5, 0.3, 48, 36, 8192},
+        {-0.125, 0.65, 0.05, 48, 36, 4096},
+        {-1.25, 0, 0.02, 48, 36, 8192},
+        {-0.75, 0.1, 0.3, 13, 7, 512},
+        {-0.75, 0.1, 0.3, 1, 1, 512},
+        {-0.75, 0.1, 0.3, 1, 9, 512},
+        {-0.75, 0.1, 0.3, 3, 11, 512},
+        {kNaN, 0, 2, 16, 12, 32768},
+        {0, 0, kNaN, 16, 12, 300},
+        {kInf, 0, 2, 16, 12, 300},
+        {-0.5, 0, -kInf, 16, 12, 300},
+        {0, -1e308, 2, 16, 12, 300},
+        {0, 0, 1e308, 16, 12, 300},
+        {0, 0, 1e-320, 16, 12, 300},
+    };
+    const double x = -0.756423894629558, y = 0.0641794108447811; // seahorse valley, deep
+    const View deep[] = {
+        {-0.7454282857142857, -0.113008642857143, 6.726190476e-06, 96, 72, 1024},
+        {x, y, 3.3e-09, 64, 48, 8192},
+        {x, y, 3.3e-10, 48, 36, 8192},
+        {x, y, 0.15, 64, 48, 8192},
+    };
+
+    for (const auto& table : {std::span<const View>(views), std::span<const View>(deep)})
+        for (const View& v : table) {
+            SCOPED_TRACE(testing::Message() << v.x << " " << v.y << " " << v.w << " " << v.limit);
+            expectSame(frame(v.x, v.y, v.w, v.winx, v.winy, v.limit));
+        }
+    for (int limit : {-5, 0, 1, 2, 3, 4, 63, 64, 65, 66, 999, 1000, 1001, 1002}) {
+        SCOPED_TRACE(limit);
+        expectSame(frame(-0.5, 0, 1.6, 19, 13, limit));
+        expectSame(frame(3, 0, 0.5, 5, 4, limit)); // all escape at once
+    }
+}
+
+TEST_P(FastKernel, AnyGroupWritesOnlyItsOwnElements) {
+    const KernelFrame f = frame(-0.7, 0.2, 0.9, 23, 17, 700);
+    const Group groups[] = {{0, 4, 1},  {3, 5, 1}, {2, 1, 3},  {5, 2, 7},  {16, 4, 1}, {0, 40, 5},
+                            {17, 4, 1}, {4, 0, 1}, {4, -3, 1}, {4, 2, 23}, {4, 2, 100}};
+    for (const Group& g : groups) {
+        SCOPED_TRACE(testing::Message() << g.r0 << " " << g.rows << " " << g.stride);
+        EXPECT_EQ(difference(kernel_, f, {g}), "");
+        const std::vector<std::int16_t> got = render(kernel_, f, {g}).first;
+        for (int j = 0; j < f.winy; ++j)
+            for (int i = 0; i < f.winx; ++i)
+                ASSERT_EQ(got[j * f.winx + i] != kUntouched,
+                          j >= g.r0 && j < g.r0 + g.rows && i % g.stride == 0)
+                    << i << "," << j;
+    }
+}
+
+// Small frames near the boundary, where long counts hang on every bit of the sample.
+TEST_P(FastKernel, RandomFramesAsThePlainLoop) {
+    const double near[][2] = {{-0.75, 0.1},      {-1.25, 0.0},      {0.25, 0.0}, {-0.1011, 0.9563},
+                              {-1.7687, 0.0017}, {-0.7454, -0.113}, {-0.5, 0.5}, {0.3, 0.5}};
+    std::mt19937_64 random(20240611);
+    const auto real = [&](double lo, double hi) {
+        return std::uniform_real_distribution<double>(lo, hi)(random);
+    };
+    const auto whole = [&](int lo, int hi) {
+        return std::uniform_int_distribution<int>(lo, hi)(random);
+    };
+    for (int run = 0; run < 300; ++run) {
+        const auto* c = near[whole(0, 7)];
+        const double w = std::pow(10.0, real(-14.0, 0.3)), x = c[0] + real(-w, w);
+        const double y = c[1] + real(-w, w);
+        const int kind = whole(0, 9), winx = whole(1, 33), winy = whole(1, 25);
+        const int limit = kind == 0 ? whole(-1, 3) : kind <= 2 ? whole(2, 5000) : whole(2, 600);
+        const int rows = whole(1, 6), stride = whole(1, 5);
+        std::vector<Group> groups;
+        for (int r0 = 0; r0 < winy; r0 += rows)
+            groups.push_back({r0, rows, stride});
+        ASSERT_EQ(difference(kernel_, frame(x, y, w, winx, winy, limit), groups), "")
+            << "run " << run << ": " << x << " " << y << " " << w << " " << winx << "x" << winy
+            << " limit " << limit << " rows " << rows << " stride " << stride;
+    }
+}
+
+TEST_P(FastKernel, EveryGalleryPlaceAsTheWindowRendersIt) {
+    for (const GalleryPreset& p : galleryPresets()) {
+        const KernelFrame f = KernelFrame::of(p.view, 96, 64, iterationLimitInForce(p.view));
+        EXPECT_EQ(difference(kernel_, f, workerGroups(f.winy, false)), "") << p.title;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Isa, FastKernel, testing::Values(Isa::Sse2, Isa::Avx2, Isa::Avx512),
+                         [](const auto& info) { return std::string(isaName(info.param)); });
+
+TEST(FastKernelDispatch, BestSetAndKernelsByName) {
+    EXPECT_TRUE(isaSupported(Isa::Sse2));
+    for (Isa wider : {Isa::Avx2, Isa::Avx512})
+        EXPECT_TRUE(!isaSupported(wider) || bestIsa() >= wider) << isaName(wider);
+    EXPECT_EQ(kernelNamed("reference"), &referenceRows);
+    EXPECT_EQ(kernelNamed("fast"), &fastRows);
+    EXPECT_EQ(kernelNamed("Fast"), nullptr);
+    EXPECT_EQ(difference(fastRows, frame(-0.75, 0.1, 0.05, 48, 36, 2048), workerGroups(36, false)),
+              "");
+}
+
+// The plain loop's step, in its order of operations.
+void step(double& zr, double& zi, double cr, double ci) {
+    const double zr2 = zr * zr, zi2 = zi * zi, zrzi = zr * zi;
+    zr = (zr2 - zi2) + cr;
+    zi = (zrzi + zrzi) + ci;
+}
+
+// From anywhere in the first disc, right up to its edge, the plain loop's orbit visits the
+// discs in turn and never leaves them. Outside the components, on their edges (where the
+// cycle no longer attracts) and for no numbers at all there is no trap.
+TEST(CycleTrap, SoundWhereverFoundAndFoundInside) {
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> angle(0.0, 6.283185307179586), share(0.0, 1.0);
+    int found = 0;
+    for (int k = 0; k < 3000; ++k) {
+        // c = m - m^2 with |m| < 1/2 fills the cardioid; the period-2 disc has radius 1/4.
+        const double r = share(rng) / (k % 2 ? 2 : 4), a = angle(rng);
+        const double mr = r * std::cos(a), mi = r * std::sin(a);
+        const double cr = k % 2 ? mr - (mr * mr - mi * mi) : -1.0 + mr;
+        const double ci = k % 2 ? mi - 2.0 * mr * mi : mi;
+        const CycleTrap t = cycleTrapFor(cr, ci);
+        if (t.r0sq < 0.0) continue;
+        ++found;
+        const bool two = t.r1sq >= 0.0;
+        const double r0 = std::sqrt(t.r0sq / (1.0 - 1e-9)), r1 = std::sqrt(t.r1sq / (1.0 - 1e-9));
+        for (int start = 0; start < 8; ++start) {
+            const double b = angle(rng), s = start % 2 ? 1.0 - 1e-7 : share(rng);
+            double zr = t.m0r + std::cos(b) * r0 * s, zi = t.m0i + std::sin(b) * r0 * s;
+            for (int n = 1; n <= 100; ++n) {
+                step(zr, zi, cr, ci);
+                const bool odd = two && n % 2 == 1;
+                ASSERT_LE(std::hypot(zr - (odd ? t.m1r : t.m0r), zi - (odd ? t.m1i : t.m0i)),
+                          (odd ? r1 : r0) * (1.0 + 1e-9))
+                    << "c = " << cr << " " << ci << ", step " << n;
+            }
+        }
+        EXPECT_TRUE(t.holds(t.m0r, t.m0i) && !t.holds(kNaN, 0.0));
+    }
+    EXPECT_GT(found, 2700); // only samples right at an edge go without
+    const double none[][2] = {{0.3, 0},  {0.25, 0}, {-0.75, 0}, {-1.25, 0},
+                              {-2, 0},   {-1.5, 0}, {0, 1},     {-0.75, 0.1},
+                              {kNaN, 0}, {0, kNaN}, {kInf, 0},  {1e308, 0}};
+    for (const auto& c : none) {
+        const CycleTrap t = cycleTrapFor(c[0], c[1]);
+        EXPECT_TRUE(t.r0sq < 0 && t.r1sq < 0 && !t.holds(0, 0)) << c[0] << " " << c[1];
+    }
 }
 
 } // namespace

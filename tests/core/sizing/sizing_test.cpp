@@ -1,4 +1,4 @@
-// Zoom frames, window limits and the rounding of picture sizes.
+// Picture sides in steps of 16, zoom frames and the window around the picture.
 #include "core/sizing/sizing.h"
 
 #include <gtest/gtest.h>
@@ -6,45 +6,33 @@
 namespace velq {
 namespace {
 
-TEST(Sizing, PictureSidesAreMultiplesOf16) {
-    EXPECT_EQ(pictureSide(320), 320);
-    EXPECT_EQ(pictureSide(335), 320);
-    EXPECT_EQ(pictureSide(17), 16);
-    EXPECT_EQ(pictureSide(5), 16);
-    EXPECT_EQ(pictureSide(-40), 16);
-    EXPECT_EQ(roundUp16(1), 16);
-    EXPECT_EQ(roundUp16(1000), 1008);
-    EXPECT_EQ(roundUp16(1024), 1024);
-}
-
-TEST(Sizing, ZoomFrames) {
-    PictureSize z = zoomPicture({0, 0, 1024, 768});
-    EXPECT_EQ(z.width, 1008);
-    EXPECT_EQ(z.height, 672);
-    const FrameRect f = windowFrameFor(0, 0, z.width, z.height);
-    EXPECT_EQ(f.w, 1016);
-    EXPECT_EQ(f.h, 766);
-    z = zoomPicture({0, 0, 1030, 790});
-    EXPECT_EQ(z.width, 1008);
-    EXPECT_EQ(z.height, 688);
-    z = zoomPicture({0, 0, 1032, 790});
-    EXPECT_EQ(z.width, 1024);
-    EXPECT_EQ(z.height, 688);
-    z = zoomPicture({0, 0, 300, 600}, Margins{120, 30}); // other margins, same rule
-    EXPECT_EQ(z.width, 176);
-    EXPECT_EQ(z.height, 560);
-}
-
-TEST(Sizing, StartUpWindowAroundTheFirstPicture) {
-    const FrameRect f = windowFrameFor(0, 0, 320, 240);
-    EXPECT_EQ(f.w, 328);
-    EXPECT_EQ(f.h, 334);
-}
-
-TEST(Sizing, MaximumWindowHeight) {
+TEST(Sizing, SidesZoomFramesAndWindowLimits) {
+    const std::pair<int, int> down[] = {{320, 320}, {335, 320}, {17, 16}, {5, 16}, {-40, 16}};
+    for (const auto& [side, picture] : down)
+        EXPECT_EQ(pictureSide(side), picture) << side;
+    const std::pair<int, int> up[] = {{1, 16}, {1000, 1008}, {1024, 1024}};
+    for (const auto& [n, rounded] : up)
+        EXPECT_EQ(roundUp16(n), rounded) << n;
+    struct Case {
+        FrameRect proposed;
+        Margins margins;
+        int width, height;
+    };
+    const Case zooms[] = {{{0, 0, 1024, 768}, {}, 1008, 672},
+                          {{0, 0, 1030, 790}, {}, 1008, 688},
+                          {{0, 0, 1032, 790}, {}, 1024, 688},
+                          {{0, 0, 300, 600}, {120, 30}, 176, 560}};
+    for (const Case& c : zooms) {
+        const PictureSize z = zoomPicture(c.proposed, c.margins);
+        EXPECT_EQ(std::pair(z.width, z.height), std::pair(c.width, c.height)) << c.proposed.w;
+    }
+    const FrameRect f = windowFrameFor(5, 7, 320, 240);
+    EXPECT_EQ(std::tuple(f.x, f.y, f.w, f.h), std::tuple(5.0, 7.0, 328.0, 334.0));
+    EXPECT_EQ(windowFrameFor(0, 0, 320, 240, {120, 30}).h, 270.0);
     EXPECT_EQ(maxWindowHeight(700), 686);
     EXPECT_EQ(maxWindowHeight(110), 110);
     EXPECT_EQ(maxWindowHeight(40), 110); // too low for any picture: still one of 16 rows
+    EXPECT_EQ(maxWindowHeight(300, {8, 30}), 286);
 }
 
 } // namespace
