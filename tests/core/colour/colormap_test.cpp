@@ -16,20 +16,17 @@ Map built(int cs) {
 }
 
 TEST(ColourMap, SampleEntriesToTheByte) {
-    struct Case {
-        int cs, entry;
-        std::array<std::uint8_t, 4> rgba;
+    const int cases[][5] = {
+        {0x782, 0, 211, 128, 44},    {0x782, 1, 214, 132, 48},    {0x782, 250, 144, 255, 143},
+        {0x782, 500, 44, 128, 211},  {0x782, 1000, 211, 127, 44}, {0x082, 0, 44, 127, 211},
+        {0x784, 0, 238, 128, 17},    {0x711, 0, 87, 87, 32},      {0x711, 1000, 207, 231, 31},
+        {0x711, 2000, 207, 231, 31},
     };
-    const Case cases[] = {
-        {0x782, 0, {211, 128, 44, 255}},    {0x782, 1, {214, 132, 48, 255}},
-        {0x782, 250, {144, 255, 143, 255}}, {0x782, 500, {44, 128, 211, 255}},
-        {0x782, 1000, {211, 127, 44, 255}}, {0x082, 0, {44, 127, 211, 255}},
-        {0x784, 0, {238, 128, 17, 255}},    {0x711, 0, {87, 87, 32, 255}},
-        {0x711, 1000, {207, 231, 31, 255}}, {0x711, 2000, {207, 231, 31, 255}},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(channels(built(c.cs)[static_cast<std::size_t>(c.entry)]), c.rgba)
-            << std::hex << c.cs << std::dec << " entry " << c.entry;
+    for (const auto& [cs, entry, r, g, b] : cases) {
+        const auto c = channels(built(cs)[static_cast<std::size_t>(entry)]);
+        EXPECT_EQ((std::array{c[0] + 0, c[1] + 0, c[2] + 0, c[3] + 0}), (std::array{r, g, b, 255}))
+            << std::hex << cs << std::dec << " entry " << entry;
+    }
 }
 
 TEST(ColourMap, TogglesInvertAndTheSecondCopyRepeatsThePeriod) {
@@ -70,25 +67,20 @@ TEST(Recolour, InsideIsBlackAndTheRotationShiftsTheColours) {
 }
 
 TEST(ColourButtons, ShowTheWordComposeItAndCycle) {
-    struct Case {
-        int cs;
-        bool red, green, blue;
-        int pattern, overlay, composed;
+    // The word, then the buttons: red, green and blue on, the pattern's and the overlay's tags;
+    // then the word the buttons compose.
+    const int cases[][7] = {
+        {0x782, 0, 0, 0, 8, 2, 0x782}, {0x082, 1, 1, 1, 8, 2, 0x082}, {0x582, 0, 1, 0, 8, 2, 0x582},
+        {0x382, 0, 0, 1, 8, 2, 0x382}, {0x790, 0, 0, 0, 8, 1, 0x781}, {0x741, 0, 0, 0, 4, 1, 0x741},
+        {0x721, 0, 0, 0, 2, 1, 0x721}, {0x710, 0, 0, 0, 1, 1, 0x711}, {0x700, 0, 0, 0, 1, 1, 0x711},
+        {0x786, 0, 0, 0, 8, 4, 0x784}, {0x78A, 0, 0, 0, 8, 2, 0x782}, {0x7D2, 0, 0, 0, 8, 2, 0x782},
     };
-    const Case cases[] = {
-        {0x782, false, false, false, 8, 2, 0x782}, {0x082, true, true, true, 8, 2, 0x082},
-        {0x582, false, true, false, 8, 2, 0x582},  {0x382, false, false, true, 8, 2, 0x382},
-        {0x790, false, false, false, 8, 1, 0x781}, {0x741, false, false, false, 4, 1, 0x741},
-        {0x721, false, false, false, 2, 1, 0x721}, {0x710, false, false, false, 1, 1, 0x711},
-        {0x700, false, false, false, 1, 1, 0x711}, {0x786, false, false, false, 8, 4, 0x784},
-        {0x78A, false, false, false, 8, 2, 0x782}, {0x7D2, false, false, false, 8, 2, 0x782},
-    };
-    for (const Case& c : cases) {
-        const ColourButtons b = buttonsForWord(c.cs);
+    for (const auto& [cs, red, green, blue, pattern, overlay, composed] : cases) {
+        const ColourButtons b = buttonsForWord(cs);
         EXPECT_EQ(std::tuple(b.redOn, b.greenOn, b.blueOn, b.patternTag, b.overlayTag),
-                  std::tuple(c.red, c.green, c.blue, c.pattern, c.overlay))
-            << std::hex << c.cs;
-        EXPECT_EQ(composeColourWord(b), c.composed) << std::hex << c.cs;
+                  std::tuple(red == 1, green == 1, blue == 1, pattern, overlay))
+            << std::hex << cs;
+        EXPECT_EQ(composeColourWord(b), composed) << std::hex << cs;
     }
     EXPECT_EQ(composeColourWord({false, false, false, 0, 0}), 0x784); // tag 0 wraps to a1, b1
     std::string titles;

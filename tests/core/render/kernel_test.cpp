@@ -5,6 +5,8 @@
 #include "core/render/fastkernel.h"
 #include "core/render/renderworkers.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -61,37 +63,34 @@ TEST(ReferenceRows, PixelGeometryOfTheStartView) {
     EXPECT_EQ(total, expected);
 }
 
-struct Group {
-    int r0, rows, stride;
-};
-
-// The counts, untouched elements kept, and the iterations of each group.
+// Runs the kernel over groups of rows (first row, rows, stride) into a picture of untouched
+// elements; the counts, then the iterations of each group.
+using Groups = std::vector<std::array<int, 3>>;
 std::pair<std::vector<std::int16_t>, std::vector<std::int64_t>>
-render(RowKernel kernel, const KernelFrame& f, const std::vector<Group>& groups) {
+render(RowKernel kernel, const KernelFrame& f, const Groups& groups) {
     std::pair r{std::vector<std::int16_t>(static_cast<std::size_t>(f.winx) * f.winy, kUntouched),
                 std::vector<std::int64_t>()};
-    for (const Group& g : groups)
-        r.second.push_back(kernel(f, g.r0, g.rows, g.stride, r.first.data()));
+    for (const auto& [r0, rows, stride] : groups)
+        r.second.push_back(kernel(f, r0, rows, stride, r.first.data()));
     return r;
 }
 
-// The workers' groups: four rows, or in coarse mode one row with every fourth column.
-std::vector<Group> workerGroups(int winy, bool coarse) {
-    std::vector<Group> groups;
-    for (int r0 = 0; r0 < winy; r0 += 4)
-        groups.push_back(coarse ? Group{r0, 1, 4} : Group{r0, 4, 1});
-    return groups;
+// Groups every `step` rows: the workers' are four rows, or one row with every fourth column.
+Groups groups(int winy, int step, int rows, int stride) {
+    Groups g;
+    for (int r0 = 0; r0 < winy; r0 += step)
+        g.push_back({r0, rows, stride});
+    return g;
 }
 
 // Empty when the fast kernel gives the plain loop's counts and iterations; else where not.
-std::string difference(RowKernel fast, const KernelFrame& f, const std::vector<Group>& groups) {
+std::string difference(RowKernel fast, const KernelFrame& f, const Groups& groups) {
     const auto [want, wantWork] = render(referenceRows, f, groups);
     const auto [got, gotWork] = render(fast, f, groups);
+    const auto k = std::mismatch(want.begin(), want.end(), got.begin()).first - want.begin();
     std::ostringstream out;
-    for (std::size_t k = 0; k < want.size() && out.tellp() == 0; ++k)
-        if (want[k] != got[k])
-            out << "pixel " << k % f.winx << "," << k / f.winx << ": " << want[k]
-                << " != " << got[k];
+    if (k < std::ssize(want))
+        out << "pixel " << k % f.winx << "," << k / f.winx << ": " << want[k] << " != " << got[k];
     if (wantWork != gotWork) out << " iterations differ";
     return out.str();
 }
@@ -107,61 +106,38 @@ protected:
         if (kernel_ == nullptr) GTEST_SKIP() << "this processor lacks " << isaName(GetParam());
     }
     void expectSame(const KernelFrame& f) {
-        for (bool coarse : {false, true})
-            EXPECT_EQ(difference(kernel_, f, workerGroups(f.winy, coarse)), "") << coarse;
+        EXPECT_EQ(difference(kernel_, f, groups(f.winy, 4, 4, 1)), "");
+        EXPECT_EQ(difference(kernel_, f, groups(f.winy, 4, 1, 4)), "") << "coarse";
     }
     RowKernel kernel_ = nullptr;
 };
 
 // Deep and wide views, counts past 1000, the edges of the cardioid and the period-2 disc
 // where traps are smallest, zero widths (a lane's saved state must not carry over to the
-// next pixel, which repeats the orbit), odd sizes, and views of no numbers at all.
-TEST_P(FastKernel, ViewsAndLimitsAsThePlainLoop) {
-    struct View {
-        double x, y, w;
-        int winx, winy, limit;
+// next pixel, which repeats the orbit), views of no numbers at all, odd sizes, every limit.
+TEST_P(FastKernel, ViewsSizesAndLimitsAsThePlainLoop) {
+    const double x = -0.756423894629558, y = 0.0641794108447811, a = 0.2500098;
+    const std::array<double, 4> views[] = {
+        {0.0, 0.0, 2.0, 256},       {0.0, 0.0, 2.0, 32768}, {-0.1, 0.1, 0.1, 32768},
+        {x, y, 3.3e-9, 8192},       {x, y, 3.3e-10, 8192},  {x, y, 0.15, 8192},
+        {-1, 0, 0.1, 32768},        {-2, 0, 1e-13, 32768},  {-1.99999, 0, 1e-5, 32768},
+        {0, 2, 1e-9, 8192},         {0.25, 0, 1e-6, 32768}, {a, 0, 1e-7, 32768},
+        {a, 0, 0, 32768},           {-0.1, 0.1, 0, 32768},  {-0.5, 0.5, 0.3, 8192},
+        {-0.125, 0.65, 0.05, 4096}, {-1.25, 0, 0.02, 8192}, {kNaN, 0, 2, 32768},
+        {0, 0, kNaN, 300},          {kInf, 0, 2, 300},      {-0.5, 0, -kInf, 300},
+        {0, -1e308, 2, 300},        {0, 0, 1e308, 300},     {0, 0, 1e-320, 300},
+        {0.250005, 0, 2e-8, 32768},
     };
-    const View views[] = {
-        {0, 0, 2, 160, 120, 256},
-        {0, 0, 2, 64, 48, 32768},
-        {-0.1, 0.1, 0.1, 32, 24, 32768},
-        {-1, 0, 0.1, 24, 16, 32768},
-        {-2, 0, 1e-13, 32, 24, 32768},
-        {-1.99999, 0, 1e-5, 32, 24, 32768},
-        {0, 2, 1e-9, 24, 16, 8192},
-        {0.25, 0, 1e-6, 24, 16, 32768},
-        {0.2500098, 0, 1e-7, 20, 12, 32768},
-        {0.250005, 0, 2e-8, 1024, 4, 32768},
-        {0.2500098, 0, 0, 16, 12, 32768},
-        {-0.1, 0.1, 0, 16, 12, 32768},
-        {-0.5, 0.5, 0.3, 48, 36, 8192},
-        {-0.125, 0.65, 0.05, 48, 36, 4096},
-        {-1.25, 0, 0.02, 48, 36, 8192},
-        {-0.75, 0.1, 0.3, 13, 7, 512},
-        {-0.75, 0.1, 0.3, 1, 1, 512},
-        {-0.75, 0.1, 0.3, 1, 9, 512},
-        {-0.75, 0.1, 0.3, 3, 11, 512},
-        {kNaN, 0, 2, 16, 12, 32768},
-        {0, 0, kNaN, 16, 12, 300},
-        {kInf, 0, 2, 16, 12, 300},
-        {-0.5, 0, -kInf, 16, 12, 300},
-        {0, -1e308, 2, 16, 12, 300},
-        {0, 0, 1e308, 16, 12, 300},
-        {0, 0, 1e-320, 16, 12, 300},
-    };
-    const double x = -0.756423894629558, y = 0.0641794108447811; // seahorse valley, deep
-    const View deep[] = {
-        {-0.7454282857142857, -0.113008642857143, 6.726190476e-06, 96, 72, 1024},
-        {x, y, 3.3e-09, 64, 48, 8192},
-        {x, y, 3.3e-10, 48, 36, 8192},
-        {x, y, 0.15, 64, 48, 8192},
-    };
-
-    for (const auto& table : {std::span<const View>(views), std::span<const View>(deep)})
-        for (const View& v : table) {
-            SCOPED_TRACE(testing::Message() << v.x << " " << v.y << " " << v.w << " " << v.limit);
-            expectSame(frame(v.x, v.y, v.w, v.winx, v.winy, v.limit));
-        }
+    for (const auto& [x0, y0, w, limit] : views) {
+        SCOPED_TRACE(testing::Message() << x0 << " " << y0 << " " << w << " " << limit);
+        expectSame(frame(x0, y0, w, 32, 24, static_cast<int>(limit)));
+    }
+    const std::pair<int, int> sizes[] = {{160, 120}, {1024, 4}, {13, 7}, {1, 1}, {1, 9}, {3, 11}};
+    for (const auto& [winx, winy] : sizes) {
+        SCOPED_TRACE(testing::Message() << winx << "x" << winy);
+        expectSame(
+            frame(-0.7454282857142857, -0.113008642857143, 6.726190476e-06, winx, winy, 1024));
+    }
     for (int limit : {-5, 0, 1, 2, 3, 4, 63, 64, 65, 66, 999, 1000, 1001, 1002}) {
         SCOPED_TRACE(limit);
         expectSame(frame(-0.5, 0, 1.6, 19, 13, limit));
@@ -169,19 +145,18 @@ TEST_P(FastKernel, ViewsAndLimitsAsThePlainLoop) {
     }
 }
 
-TEST_P(FastKernel, AnyGroupWritesOnlyItsOwnElements) {
+// Groups past the picture, empty ones and strides wider than a row write nothing extra.
+TEST_P(FastKernel, AnyGroupAsThePlainLoop) {
     const KernelFrame f = frame(-0.7, 0.2, 0.9, 23, 17, 700);
-    const Group groups[] = {{0, 4, 1},  {3, 5, 1}, {2, 1, 3},  {5, 2, 7},  {16, 4, 1}, {0, 40, 5},
-                            {17, 4, 1}, {4, 0, 1}, {4, -3, 1}, {4, 2, 23}, {4, 2, 100}};
-    for (const Group& g : groups) {
-        SCOPED_TRACE(testing::Message() << g.r0 << " " << g.rows << " " << g.stride);
+    const Groups all = {{0, 4, 1},  {3, 5, 1}, {2, 1, 3},  {5, 2, 7},  {16, 4, 1}, {0, 40, 5},
+                        {17, 4, 1}, {4, 0, 1}, {4, -3, 1}, {4, 2, 23}, {4, 2, 100}};
+    for (const auto& g : all) {
+        SCOPED_TRACE(testing::Message() << g[0] << " " << g[1] << " " << g[2]);
         EXPECT_EQ(difference(kernel_, f, {g}), "");
-        const std::vector<std::int16_t> got = render(kernel_, f, {g}).first;
-        for (int j = 0; j < f.winy; ++j)
-            for (int i = 0; i < f.winx; ++i)
-                ASSERT_EQ(got[j * f.winx + i] != kUntouched,
-                          j >= g.r0 && j < g.r0 + g.rows && i % g.stride == 0)
-                    << i << "," << j;
+        const std::vector<std::int16_t> plain = render(referenceRows, f, {g}).first;
+        const int rows = std::clamp(std::min(g[1], f.winy - g[0]), 0, f.winy);
+        EXPECT_EQ(std::count_if(plain.begin(), plain.end(), [](auto v) { return v != kUntouched; }),
+                  rows * ((f.winx + g[2] - 1) / g[2]));
     }
 }
 
@@ -189,24 +164,18 @@ TEST_P(FastKernel, AnyGroupWritesOnlyItsOwnElements) {
 TEST_P(FastKernel, RandomFramesAsThePlainLoop) {
     const double near[][2] = {{-0.75, 0.1},      {-1.25, 0.0},      {0.25, 0.0}, {-0.1011, 0.9563},
                               {-1.7687, 0.0017}, {-0.7454, -0.113}, {-0.5, 0.5}, {0.3, 0.5}};
-    std::mt19937_64 random(20240611);
-    const auto real = [&](double lo, double hi) {
-        return std::uniform_real_distribution<double>(lo, hi)(random);
-    };
-    const auto whole = [&](int lo, int hi) {
-        return std::uniform_int_distribution<int>(lo, hi)(random);
-    };
+    std::mt19937 rng(20240611);
+    const auto whole = [&](int lo, int hi) { return std::uniform_int_distribution(lo, hi)(rng); };
     for (int run = 0; run < 300; ++run) {
         const auto* c = near[whole(0, 7)];
-        const double w = std::pow(10.0, real(-14.0, 0.3)), x = c[0] + real(-w, w);
-        const double y = c[1] + real(-w, w);
-        const int kind = whole(0, 9), winx = whole(1, 33), winy = whole(1, 25);
+        const double w = std::pow(10.0, whole(-140, 3) / 10.0), x = c[0] + w * whole(-99, 99) / 99;
+        const double y = c[1] + w * whole(-99, 99) / 99;
+        const int kind = whole(0, 9), winx = whole(1, 33), winy = whole(1, 25), rows = whole(1, 6);
         const int limit = kind == 0 ? whole(-1, 3) : kind <= 2 ? whole(2, 5000) : whole(2, 600);
-        const int rows = whole(1, 6), stride = whole(1, 5);
-        std::vector<Group> groups;
-        for (int r0 = 0; r0 < winy; r0 += rows)
-            groups.push_back({r0, rows, stride});
-        ASSERT_EQ(difference(kernel_, frame(x, y, w, winx, winy, limit), groups), "")
+        const int stride = whole(1, 5);
+        ASSERT_EQ(difference(kernel_, frame(x, y, w, winx, winy, limit),
+                             groups(winy, rows, rows, stride)),
+                  "")
             << "run " << run << ": " << x << " " << y << " " << w << " " << winx << "x" << winy
             << " limit " << limit << " rows " << rows << " stride " << stride;
     }
@@ -215,7 +184,7 @@ TEST_P(FastKernel, RandomFramesAsThePlainLoop) {
 TEST_P(FastKernel, EveryGalleryPlaceAsTheWindowRendersIt) {
     for (const GalleryPreset& p : galleryPresets()) {
         const KernelFrame f = KernelFrame::of(p.view, 96, 64, iterationLimitInForce(p.view));
-        EXPECT_EQ(difference(kernel_, f, workerGroups(f.winy, false)), "") << p.title;
+        EXPECT_EQ(difference(kernel_, f, groups(f.winy, 4, 4, 1)), "") << p.title;
     }
 }
 
@@ -229,15 +198,7 @@ TEST(FastKernelDispatch, BestSetAndKernelsByName) {
     EXPECT_EQ(kernelNamed("reference"), &referenceRows);
     EXPECT_EQ(kernelNamed("fast"), &fastRows);
     EXPECT_EQ(kernelNamed("Fast"), nullptr);
-    EXPECT_EQ(difference(fastRows, frame(-0.75, 0.1, 0.05, 48, 36, 2048), workerGroups(36, false)),
-              "");
-}
-
-// The plain loop's step, in its order of operations.
-void step(double& zr, double& zi, double cr, double ci) {
-    const double zr2 = zr * zr, zi2 = zi * zi, zrzi = zr * zi;
-    zr = (zr2 - zi2) + cr;
-    zi = (zrzi + zrzi) + ci;
+    EXPECT_EQ(difference(fastRows, frame(-0.75, 0.1, 0.05, 48, 36, 2048), groups(36, 4, 4, 1)), "");
 }
 
 // From anywhere in the first disc, right up to its edge, the plain loop's orbit visits the
@@ -251,33 +212,35 @@ TEST(CycleTrap, SoundWhereverFoundAndFoundInside) {
         // c = m - m^2 with |m| < 1/2 fills the cardioid; the period-2 disc has radius 1/4.
         const double r = share(rng) / (k % 2 ? 2 : 4), a = angle(rng);
         const double mr = r * std::cos(a), mi = r * std::sin(a);
-        const double cr = k % 2 ? mr - (mr * mr - mi * mi) : -1.0 + mr;
-        const double ci = k % 2 ? mi - 2.0 * mr * mi : mi;
+        const double cr = k % 2 ? mr - (mr * mr - mi * mi) : mr - 1,
+                     ci = k % 2 ? mi - 2 * mr * mi : mi;
         const CycleTrap t = cycleTrapFor(cr, ci);
         if (t.r0sq < 0.0) continue;
         ++found;
-        const bool two = t.r1sq >= 0.0;
-        const double r0 = std::sqrt(t.r0sq / (1.0 - 1e-9)), r1 = std::sqrt(t.r1sq / (1.0 - 1e-9));
+        EXPECT_TRUE(t.holds(t.m0r, t.m0i) && !t.holds(kNaN, 0.0));
         for (int start = 0; start < 8; ++start) {
             const double b = angle(rng), s = start % 2 ? 1.0 - 1e-7 : share(rng);
+            const double r0 = std::sqrt(t.r0sq / (1.0 - 1e-9)),
+                         r1 = std::sqrt(t.r1sq / (1.0 - 1e-9));
             double zr = t.m0r + std::cos(b) * r0 * s, zi = t.m0i + std::sin(b) * r0 * s;
             for (int n = 1; n <= 100; ++n) {
-                step(zr, zi, cr, ci);
-                const bool odd = two && n % 2 == 1;
+                const double zr2 = zr * zr, zi2 = zi * zi, zrzi = zr * zi; // the plain loop's step
+                zr = (zr2 - zi2) + cr;
+                zi = (zrzi + zrzi) + ci;
+                const bool odd = t.r1sq >= 0.0 && n % 2 == 1;
                 ASSERT_LE(std::hypot(zr - (odd ? t.m1r : t.m0r), zi - (odd ? t.m1i : t.m0i)),
                           (odd ? r1 : r0) * (1.0 + 1e-9))
                     << "c = " << cr << " " << ci << ", step " << n;
             }
         }
-        EXPECT_TRUE(t.holds(t.m0r, t.m0i) && !t.holds(kNaN, 0.0));
     }
     EXPECT_GT(found, 2700); // only samples right at an edge go without
     const double none[][2] = {{0.3, 0},  {0.25, 0}, {-0.75, 0}, {-1.25, 0},
                               {-2, 0},   {-1.5, 0}, {0, 1},     {-0.75, 0.1},
                               {kNaN, 0}, {0, kNaN}, {kInf, 0},  {1e308, 0}};
-    for (const auto& c : none) {
-        const CycleTrap t = cycleTrapFor(c[0], c[1]);
-        EXPECT_TRUE(t.r0sq < 0 && t.r1sq < 0 && !t.holds(0, 0)) << c[0] << " " << c[1];
+    for (const auto& [cr, ci] : none) {
+        const CycleTrap t = cycleTrapFor(cr, ci);
+        EXPECT_TRUE(t.r0sq < 0 && t.r1sq < 0 && !t.holds(0, 0)) << cr << " " << ci;
     }
 }
 

@@ -2,7 +2,6 @@
 // blocks or the old rows; kept threads serve any thread count; the limit and width rules.
 #include "core/render/renderworkers.h"
 
-#include <chrono>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -26,89 +25,68 @@ Picture plainLoop(const KernelFrame& f) {
     return p;
 }
 
-// Stands in for the kernel: notes the threads and groups it runs, lets the other threads
-// claim too, and sets `abortTo` once `abortAfter` groups are done (the Abort button).
-struct Spy {
-    std::mutex lock;
-    std::set<std::thread::id> threads;
-    int groups = 0, outside = 0, abortAfter = 0, abortTo = 0;
-    std::atomic<int>* status = nullptr;
-
-    void reset(int after = 0, int to = 0, std::atomic<int>* abortStatus = nullptr) {
-        threads.clear();
-        groups = outside = 0;
-        abortAfter = after;
-        abortTo = to;
-        status = abortStatus;
-    }
-} gSpy;
+// Stands in for the kernel: notes its threads and groups (one at a time, so that the other
+// threads claim meanwhile) and after the second group sets gAbortTo, the Abort button.
+std::mutex gLock;
+std::set<std::thread::id> gThreads;
+int gGroups = 0, gOutside = 0, gAbortTo = 0;
+std::atomic<int> gStatus;
 
 std::int64_t spyRows(const KernelFrame& f, int r0, int rows, int stride, std::int16_t* mandel) {
-    const std::int64_t n = referenceRows(f, r0, rows, stride, mandel);
-    {
-        std::lock_guard lock(gSpy.lock);
-        gSpy.threads.insert(std::this_thread::get_id());
-        gSpy.outside += r0 >= f.winy;
-        if (++gSpy.groups == gSpy.abortAfter) gSpy.status->store(gSpy.abortTo);
-    }
-    if (gSpy.abortAfter == 0) std::this_thread::sleep_for(std::chrono::microseconds(100));
-    return n;
+    std::lock_guard lock(gLock);
+    gThreads.insert(std::this_thread::get_id());
+    gOutside += r0 >= f.winy;
+    if (++gGroups == 2 && gAbortTo != 0) gStatus = gAbortTo;
+    return referenceRows(f, r0, rows, stride, mandel);
 }
 
 TEST(RenderWorkers, KeptThreadsGiveThePlainLoopsPictureForAnyThreadCount) {
-    std::atomic<int> status{RenderStatus::Rendering};
-    RenderWorkers workers(status);
+    gStatus = RenderStatus::Rendering;
+    gAbortTo = 0;
+    RenderWorkers workers(gStatus);
     const MANDAT views[] = {{-0.7454282857142857, -0.113008642857143, 6.726190476e-06, 1024, 0, 0},
                             kStartView,
                             {-0.75, 0.1, 0.05, 2048, 0, 0}};
     int k = 0;
     for (int threads : {1, 8, 3, 8, 2, 5, 0}) {
-        SCOPED_TRACE(testing::Message() << threads << " threads");
         const MANDAT& v = views[k++ % 3];
         const KernelFrame f = KernelFrame::of(v, 96, 64, iterationLimitInForce(v));
         const Picture want = plainLoop(f);
         std::vector<std::int16_t> mandel(96 * 64, -7);
-        gSpy.reset();
-        EXPECT_EQ(workers.run(f, mandel.data(), spyRows, threads), want.work);
-        EXPECT_EQ(mandel, want.mandel);
-        EXPECT_LE(static_cast<int>(gSpy.threads.size()), std::max(threads, 1));
-        EXPECT_EQ(gSpy.groups, 16);
-        EXPECT_EQ(gSpy.outside, 0);
+        gThreads.clear();
+        gGroups = gOutside = 0;
+        EXPECT_EQ(workers.run(f, mandel.data(), spyRows, threads), want.work) << threads;
+        EXPECT_EQ(mandel, want.mandel) << threads;
+        EXPECT_LE(gThreads.size(), static_cast<std::size_t>(std::max(threads, 1))) << threads;
+        EXPECT_TRUE(gGroups == 16 && gOutside == 0) << threads << ": " << gGroups << " groups";
     }
 }
 
+// A coarse finish leaves every pixel its 4 x 4 block's corner; a stop leaves the rows nobody
+// claimed as they were (77). Either way the result is -1 and the pool renders on.
 TEST(RenderWorkers, AbortsLeaveBlocksOrTheOldRowsAndThePoolRendersOn) {
-    enum Left { Blocks, Old, EightRowsThenOld };
-    struct Case {
-        const char* what;
-        int statusAtStart, abortAfter, abortTo;
-        Left left;
-    };
-    const Case cases[] = {
-        {"coarse from the start", RenderStatus::AbortCoarse, 0, 0, Blocks},
-        {"stop from the start", RenderStatus::AbortStop, 0, 0, Old},
-        {"coarse after two groups", RenderStatus::Rendering, 2, RenderStatus::AbortCoarse, Blocks},
-        {"stop after two groups", RenderStatus::Rendering, 2, RenderStatus::AbortStop,
-         EightRowsThenOld},
-    };
-    std::atomic<int> status;
-    RenderWorkers workers(status);
+    const int cases[][3] = {{RenderStatus::AbortCoarse, 0, 0},
+                            {RenderStatus::AbortStop, 0, 0},
+                            {RenderStatus::Rendering, RenderStatus::AbortCoarse, 0},
+                            {RenderStatus::Rendering, RenderStatus::AbortStop, 8}};
+    RenderWorkers workers(gStatus);
     const KernelFrame f = KernelFrame::of(kStartView, 32, 32, 256);
     const Picture full = plainLoop(f);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [atStart, abortTo, oldFromRow] : cases) {
+        SCOPED_TRACE(testing::Message() << atStart << " then " << abortTo);
         std::vector<std::int16_t> mandel(32 * 32, 77);
-        status = c.statusAtStart;
-        gSpy.reset(c.abortAfter, c.abortTo, &status);
+        gStatus = atStart;
+        gAbortTo = abortTo;
+        gGroups = 0;
         EXPECT_EQ(workers.run(f, mandel.data(), spyRows, 1), -1);
+        const bool blocks = (abortTo == 0 ? atStart : abortTo) == RenderStatus::AbortCoarse;
         for (int j = 0; j < 32; ++j)
             for (int i = 0; i < 32; ++i)
-                ASSERT_EQ(mandel[j * 32 + i], c.left == Blocks
-                                                  ? full.mandel[(j & ~3) * 32 + (i & ~3)]
-                                              : c.left == Old || j >= 8 ? 77
-                                                                        : full.mandel[j * 32 + i])
+                ASSERT_EQ(mandel[j * 32 + i], blocks ? full.mandel[(j & ~3) * 32 + (i & ~3)]
+                                              : j < oldFromRow ? full.mandel[j * 32 + i]
+                                                               : 77)
                     << i << "," << j;
-        status = RenderStatus::Rendering;
+        gStatus = RenderStatus::Rendering;
         EXPECT_EQ(workers.run(f, mandel.data(), referenceRows, 8), full.work);
         EXPECT_EQ(mandel, full.mandel);
     }
@@ -120,31 +98,28 @@ std::int64_t slowRows(const KernelFrame& f, int r0, int rows, int stride, std::i
 }
 
 TEST(RenderWorkers, GoingAwayDuringARenderFinishesItFirst) {
-    std::atomic<int> status{RenderStatus::Rendering};
+    gStatus = RenderStatus::Rendering;
     const KernelFrame f = KernelFrame::of(kStartView, 32, 64, 256);
     std::vector<std::int16_t> mandel(32 * 64, -7);
     {
-        RenderWorkers workers(status);
+        RenderWorkers workers(gStatus);
         workers.start(f, mandel.data(), slowRows);
     } // no wait, no finish: the threads still write their rows before they go
     EXPECT_EQ(mandel, plainLoop(f).mandel);
 }
 
 TEST(RenderRules, LimitInForceWidthFloorAndResult) {
-    const double nan = std::nan("");
-    const std::pair<double, int> limits[] = {{3.0, 256}, {2.0, 256},    {1.999, 512},
-                                             {1.0, 512}, {0.999, 8192}, {nan, 8192}};
+    const double nan = std::nan(""), limits[][2] = {{3.0, 256}, {2.0, 256},    {1.999, 512},
+                                                    {1.0, 512}, {0.999, 8192}, {nan, 8192}};
     for (const auto& [w, limit] : limits)
         EXPECT_EQ(iterationLimitInForce({0, 0, w, 8192, 0, 0}), limit) << w;
-    const std::pair<double, double> widths[] = {
-        {0.0, 1e-15}, {-1.0, 1e-15}, {1e-16, 1e-15}, {1e-15, 1e-15}, {2e-15, 2e-15}};
+    const double widths[][2] = {{0.0, 1e-15}, {-1.0, 1e-15}, {1e-16, 1e-15}, {2e-15, 2e-15}};
     for (const auto& [w, floored] : widths)
         EXPECT_EQ(floorWidth(w), floored) << w;
     EXPECT_TRUE(std::isnan(floorWidth(nan)));
-    EXPECT_EQ(renderResult(123), 123);
-    EXPECT_EQ(renderResult(std::numeric_limits<std::int32_t>::max()),
-              std::numeric_limits<std::int32_t>::max());
-    EXPECT_EQ(renderResult(std::int64_t{1} << 40), std::numeric_limits<std::int32_t>::max());
+    const std::int64_t max = std::numeric_limits<std::int32_t>::max();
+    for (std::int64_t work : {std::int64_t{123}, max, max + 1, std::int64_t{1} << 40})
+        EXPECT_EQ(renderResult(work), std::min(work, max)) << work;
 }
 
 } // namespace

@@ -10,111 +10,72 @@
 namespace velq {
 namespace {
 
+using Numbers = std::vector<int>;
+
 // Stands in for the render command: the ring sees the view left, then the new one shows.
-struct Session {
-    HistoryRing ring;
+// Step -1 goes back, 101 forward (where the ring allows it), 0 redraws the shown view with
+// another limit, any other n shows new view n. The views shown and logged, by number.
+std::pair<Numbers, Numbers> session(HistoryRing& ring, const Numbers& steps) {
     MANDAT shown{}; // the all-zero record of a new window
-    std::vector<MANDAT> log;
-
-    void render(const MANDAT& v, int backup) {
-        if (!ring.contains(shown)) log.push_back(shown);
-        ring.record(shown, backup);
-        shown = v;
+    Numbers seen, logged;
+    for (int step : steps) {
+        if ((step < 0 && !ring.canGoBack()) || (step > 100 && !ring.canGoForward())) continue;
+        MANDAT next = step < 0 ? ring.backTarget()
+                      : step > 100
+                          ? ring.forwardTarget()
+                          : MANDAT{step * 0.25, -step * 0.5, 1.0 / step, 1024, 0x782, step};
+        if (step == 0) (next = shown).it = 4096;
+        if (!ring.contains(shown)) logged.push_back(shown.cp);
+        ring.record(shown, step < 0     ? Backup::Back
+                           : step > 100 ? Backup::Forward
+                           : step == 0  ? Backup::Same
+                                        : Backup::NewView);
+        seen.push_back((shown = next).cp);
     }
-    void back() {
-        ASSERT_TRUE(ring.canGoBack());
-        render(ring.backTarget(), Backup::Back);
-    }
-    void forward() {
-        ASSERT_TRUE(ring.canGoForward());
-        render(ring.forwardTarget(), Backup::Forward);
-    }
-    std::vector<MANDAT> walk(bool backwards) {
-        std::vector<MANDAT> seen;
-        while (backwards ? ring.canGoBack() : ring.canGoForward()) {
-            backwards ? back() : forward();
-            seen.push_back(shown);
-        }
-        return seen;
-    }
-};
-
-MANDAT view(int n) {
-    return {n * 0.25, -n * 0.5, 1.0 / (n + 1), 1024, 0x782, n};
+    return {seen, logged};
 }
 
-std::vector<MANDAT> views(std::initializer_list<int> ns) {
-    std::vector<MANDAT> v;
-    for (int n : ns)
-        v.push_back(view(n));
-    return v;
+TEST(HistoryRing, EightSlotsHoldSixStepsEachWayAndANewViewEndsTheForwardHistory) {
+    HistoryRing start;
+    session(start, {1});
+    EXPECT_FALSE(start.canGoBack() || start.canGoForward());
+    EXPECT_EQ(start.currentSlot(), 1);
+    HistoryRing full;
+    EXPECT_EQ(
+        session(full, {1,  2,  3,  4,  5,  6,  7,   8,   9,   10,  11,  12,  -1,
+                       -1, -1, -1, -1, -1, -1, 101, 101, 101, 101, 101, 101, 101})
+            .first,
+        (Numbers{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 11, 10, 9, 8, 7, 6, 7, 8, 9, 10, 11, 12}));
+    HistoryRing cut; // 4 and 5 are out of reach after 9
+    EXPECT_EQ(
+        session(cut, {1, 2, 3, 4, 5, -1, -1, 9, 101, -1, -1, -1, -1, 101, 101, 101, 101}).first,
+        (Numbers{1, 2, 3, 4, 5, 4, 3, 9, 3, 2, 1, 2, 3, 9}));
 }
 
-TEST(HistoryRing, EightSlotsHoldSixStepsEachWay) {
-    Session s;
-    s.render(view(0), Backup::NewView); // start-up
-    EXPECT_FALSE(s.ring.canGoBack() || s.ring.canGoForward());
-    EXPECT_EQ(s.ring.currentSlot(), 1);
-    for (int n = 1; n < 12; ++n)
-        s.render(view(n), Backup::NewView);
-    EXPECT_FALSE(s.ring.canGoForward()); // the slot after a new view is emptied
-    EXPECT_EQ(s.walk(true), views({10, 9, 8, 7, 6, 5}));
-    EXPECT_EQ(s.walk(false), views({6, 7, 8, 9, 10, 11}));
-}
-
-TEST(HistoryRing, NewViewAfterBacksEndsTheForwardHistory) {
-    Session s;
-    for (int n = 0; n < 5; ++n)
-        s.render(view(n), Backup::NewView);
-    s.back();
-    s.back();
-    s.render(view(9), Backup::NewView);
-    EXPECT_FALSE(s.ring.canGoForward());
-    EXPECT_EQ(s.walk(true), views({2, 1, 0}));
-    EXPECT_EQ(s.walk(false), views({1, 2, 9})); // 3 and 4 are out of reach
-}
-
-TEST(HistoryRing, SameSlotReplacesTheViewAndTheIndexWrapsBelowZero) {
-    Session s;
-    s.render(view(1), Backup::NewView);
-    s.render(view(2), Backup::NewView);
-    MANDAT redrawn = view(2);
-    redrawn.it = 4096;
-    s.render(redrawn, Backup::Same);
-    s.back();
-    EXPECT_EQ(s.shown, view(1));
-    EXPECT_FALSE(s.ring.contains(view(2)));
-    s.forward();
-    EXPECT_EQ(s.shown, redrawn);
-
+// A view left is logged only when no slot, empty ones included, equals it: the all-zero
+// record equals the empty entries; view 2 is in no slot when first left; view 1 was stored
+// when it was first left; view 3 and its redraw both leave the ring.
+TEST(HistoryRing, SameSlotRedrawsTheLogRuleAndTheWrapBelowZero) {
     HistoryRing ring;
-    ring.record(MANDAT{}, Backup::NewView);
-    ring.record(view(1), Backup::Back);
-    ring.record(view(2), Backup::Back);
-    EXPECT_EQ(ring.currentSlot(), 7);
-    EXPECT_EQ(&ring.backTarget(), &ring.Mandath()[6]);
-    EXPECT_EQ(ring.forwardTarget(), view(2));
-    EXPECT_FALSE(ring.canGoBack());
-}
-
-// A view left is logged only when no slot, empty ones included, equals it.
-TEST(HistoryRing, LogTakesOnlyViewsMissingFromTheRing) {
-    Session s;
-    s.render(view(1), Backup::NewView); // the all-zero record equals the empty entries
-    s.render(view(2), Backup::NewView);
-    s.back();    // view 2 was in no slot yet
-    s.forward(); // view 1 was stored when it was first left
-    s.render(view(3), Backup::NewView);
-    s.render(view(3), Backup::Same); // a redraw logs the new view at once
-    s.render(view(4), Backup::NewView);
-    EXPECT_EQ(s.log, views({1, 2, 3}));
+    EXPECT_EQ(session(ring, {1, 2, 0, -1, 101}).first, (Numbers{1, 2, 2, 1, 2}));
+    EXPECT_FALSE(ring.contains({0.5, -1, 0.5, 1024, 0x782, 2})); // view 2 gave way to its redraw
+    HistoryRing logging;
+    EXPECT_EQ(session(logging, {1, 2, -1, 101, 3, 0, 4}).second, (Numbers{1, 2, 3, 3}));
+    HistoryRing wrapped;
+    wrapped.record(MANDAT{}, Backup::NewView);
+    wrapped.record({1, 1, 1, 1024, 0, 1}, Backup::Back);
+    wrapped.record({2, 2, 2, 1024, 0, 2}, Backup::Back);
+    EXPECT_EQ(wrapped.currentSlot(), 7);
+    EXPECT_EQ(&wrapped.backTarget(), &wrapped.Mandath()[6]);
+    EXPECT_EQ(wrapped.forwardTarget().cp, 2);
+    EXPECT_FALSE(wrapped.canGoBack());
 }
 
 TEST(IterationLimit, RoundsUpToAnAllowedPowerOfTwo) {
-    const std::pair<int, int> cases[] = {
-        {INT_MIN, 256}, {0, 256},       {256, 256},     {257, 512},      {1000, 1024},
-        {1024, 1024},   {1025, 2048},   {4097, 8192},   {8192, 8192},    {8193, 16384},
-        {16385, 32768}, {32768, 32768}, {40000, 32768}, {INT_MAX, 32768}};
+    const int cases[][2] = {{INT_MIN, 256}, {0, 256},        {256, 256},     {257, 512},
+                            {1000, 1024},   {1024, 1024},    {1025, 2048},   {4097, 8192},
+                            {8192, 8192},   {8193, 16384},   {16385, 32768}, {32768, 32768},
+                            {40000, 32768}, {INT_MAX, 32768}};
     for (const auto& [requested, limit] : cases) {
         EXPECT_EQ(allowedLimit(requested), limit) << requested;
         EXPECT_EQ(needsLargeLimits(limit), limit > 8192) << requested;
