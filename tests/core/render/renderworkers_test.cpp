@@ -4,11 +4,8 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
-#include <limits>
 #include <mutex>
-#include <set>
 #include <thread>
-#include <vector>
 
 namespace velq {
 namespace {
@@ -44,12 +41,11 @@ TEST(RenderWorkers, KeptThreadsGiveThePlainLoopsPictureForAnyThreadCount) {
     gStatus = RenderStatus::Rendering;
     gAbortTo = 0;
     RenderWorkers workers(gStatus);
-    const MANDAT views[] = {{-0.7454282857142857, -0.113008642857143, 6.726190476e-06, 1024, 0, 0},
-                            kStartView,
-                            {-0.75, 0.1, 0.05, 2048, 0, 0}};
-    int k = 0;
+    const MANDAT seahorse{-0.7454282857142857, -0.113008642857143, 6.726190476e-06, 1024, 0, 0};
     for (int threads : {1, 8, 3, 8, 2, 5, 0}) {
-        const MANDAT& v = views[k++ % 3];
+        const MANDAT v = threads % 2    ? seahorse
+                         : threads == 8 ? kStartView
+                                        : MANDAT{-0.75, 0.1, 0.05, 2048, 0, 0};
         const KernelFrame f = KernelFrame::of(v, 96, 64, iterationLimitInForce(v));
         const Picture want = plainLoop(f);
         std::vector<std::int16_t> mandel(96 * 64, -7);
@@ -108,18 +104,20 @@ TEST(RenderWorkers, GoingAwayDuringARenderFinishesItFirst) {
     EXPECT_EQ(mandel, plainLoop(f).mandel);
 }
 
+// Wide views render with 256 or 512 whatever their limit; widths below 1e-15 are raised to
+// it; the work counter saturates at the largest 32-bit value.
 TEST(RenderRules, LimitInForceWidthFloorAndResult) {
-    const double nan = std::nan(""), limits[][2] = {{3.0, 256}, {2.0, 256},    {1.999, 512},
-                                                    {1.0, 512}, {0.999, 8192}, {nan, 8192}};
-    for (const auto& [w, limit] : limits)
+    const double nan = std::nan(""), max = std::numeric_limits<std::int32_t>::max();
+    const double cases[][3] = {{3.0, 256, 3},       {2.0, 256, 2},    {1.999, 512, max},
+                               {1.0, 512, max + 1}, {0.999, 8192, 7}, {1e-16, 8192, 1e12},
+                               {0.0, 8192, 123},    {-1, 8192, 0},    {2e-15, 8192, 0}};
+    for (const auto& [w, limit, work] : cases) {
         EXPECT_EQ(iterationLimitInForce({0, 0, w, 8192, 0, 0}), limit) << w;
-    const double widths[][2] = {{0.0, 1e-15}, {-1.0, 1e-15}, {1e-16, 1e-15}, {2e-15, 2e-15}};
-    for (const auto& [w, floored] : widths)
-        EXPECT_EQ(floorWidth(w), floored) << w;
-    EXPECT_TRUE(std::isnan(floorWidth(nan)));
-    const std::int64_t max = std::numeric_limits<std::int32_t>::max();
-    for (std::int64_t work : {std::int64_t{123}, max, max + 1, std::int64_t{1} << 40})
-        EXPECT_EQ(renderResult(work), std::min(work, max)) << work;
+        EXPECT_EQ(floorWidth(w), std::max(w, 1e-15)) << w;
+        EXPECT_EQ(renderResult(static_cast<std::int64_t>(work)), std::min(work, max)) << w;
+    }
+    EXPECT_TRUE(std::isnan(floorWidth(nan)) &&
+                iterationLimitInForce({0, 0, nan, 700, 0, 0}) == 700);
 }
 
 } // namespace
