@@ -121,6 +121,7 @@ TEST(ParameterReader, AnyTextGivesTheViewsItStandsFor) {
         {l + "\n" + l + "\r" + l + "\r\n" + l, v + v + v + v},
         {l + "\r\n\r\n\r\n\n\n \t \r\r" + l, v + v},
         {l + " (comment)\r\n" + l + "junk\n" + l, v + v + v},
+        {l + " " + l + "\n" + l, v + v}, // reading resumes at the line's end
         {l + "\ngarbage\n" + l + "\n", v},
         {"-0.75 0.5 1.5 2 256 1f 3\n" + l, ""},
         {"-0.75 0.5 1.5 2 256 0 x1f 3\n", ""},

@@ -96,9 +96,9 @@ protected:
         kernel_ = fastRowsFor(GetParam());
         if (kernel_ == nullptr) GTEST_SKIP() << "this processor lacks " << isaName(GetParam());
     }
-    void expectSame(const KernelFrame& f) {
-        EXPECT_TRUE(same(kernel_, f, groups(f.winy, 4, 4, 1)));
-        EXPECT_TRUE(same(kernel_, f, groups(f.winy, 4, 1, 4))) << "coarse";
+    void expectSame(const KernelFrame& f, const std::string& what) {
+        EXPECT_TRUE(same(kernel_, f, groups(f.winy, 4, 4, 1))) << what;
+        EXPECT_TRUE(same(kernel_, f, groups(f.winy, 4, 1, 4))) << what << ", coarse";
     }
     RowKernel kernel_ = nullptr;
 };
@@ -120,22 +120,19 @@ TEST_P(FastKernel, ViewsSizesAndLimitsAsThePlainLoop) {
         {0, -1e308, 2, 300},        {0, 0, 1e308, 300},     {0, 0, 1e-320, 300},
         {0.250005, 0, 2e-8, 32768},
     };
-    for (const auto& [x0, y0, w, limit] : views) {
-        SCOPED_TRACE(testing::Message() << x0 << " " << y0 << " " << w << " " << limit);
-        expectSame(frame(x0, y0, w, 32, 24, static_cast<int>(limit)));
-    }
+    for (const auto& v : views)
+        expectSame(frame(v[0], v[1], v[2], 32, 24, int(v[3])), testing::PrintToString(v));
     const std::pair<int, int> sizes[] = {{160, 120}, {1024, 4}, {13, 7}, {1, 1}, {1, 9}, {3, 11}};
-    for (const auto& [winx, winy] : sizes) {
-        SCOPED_TRACE(testing::Message() << winx << "x" << winy);
-        expectSame(
-            frame(-0.7454282857142857, -0.113008642857143, 6.726190476e-06, winx, winy, 1024));
-    }
+    for (const auto& [w, h] : sizes)
+        expectSame(frame(-0.7454282857142857, -0.113008642857143, 6.7e-06, w, h, 1024),
+                   testing::PrintToString(std::pair(w, h)));
     for (const GalleryPreset& p : galleryPresets()) // as the window renders them
-        expectSame(KernelFrame::of(p.view, 32, 24, iterationLimitInForce(p.view)));
+        expectSame(KernelFrame::of(p.view, 32, 24, iterationLimitInForce(p.view)),
+                   std::string(p.title));
     for (int limit : {-5, 0, 1, 2, 3, 4, 63, 64, 65, 66, 999, 1000, 1001, 1002}) {
-        SCOPED_TRACE(limit);
-        expectSame(frame(-0.5, 0, 1.6, 19, 13, limit));
-        expectSame(frame(3, 0, 0.5, 5, 4, limit)); // all escape at once
+        expectSame(frame(-0.5, 0, 1.6, 19, 13, limit), "limit " + std::to_string(limit));
+        expectSame(frame(3, 0, 0.5, 5, 4, limit),
+                   "escaping at once, limit " + std::to_string(limit));
     }
 }
 
