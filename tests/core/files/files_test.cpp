@@ -28,7 +28,7 @@ TEST(ParameterLine, WrittenAsTheCFormatInTheCLocale) {
               "1.33333333333333325932 256 0x0000001f 3\r\n");
     const MANDAT views[] = {
         {1e300, -1e300, DBL_MAX, 32768, -1, 1000},
-        {kInf, -kInf, kNaN, INT32_MIN, 0, INT32_MAX},
+        {kInf, -kInf, -kNaN, INT32_MIN, 0, INT32_MAX},
         {123456789.987654321, DBL_TRUE_MIN, 4.9999999999999996e-21, 0, INT32_MIN, -1}};
     for (const MANDAT& v : views) {
         char c[1400]; // the longest line possible is 1365 bytes
