@@ -5,7 +5,9 @@
 set -euo pipefail
 export LC_ALL=C
 render=$1
-work=$(mktemp -d)
+# On a file system of its own where there is one, so that a temporary file made anywhere but
+# beside its target could not be renamed into place.
+work=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() {
     echo "FAIL: $*" >&2

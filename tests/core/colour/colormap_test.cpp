@@ -36,11 +36,11 @@ TEST(Recolour, InsideIsBlackAndTheRotationShiftsTheColours) {
     const Map m = built(0x782);
     Map work = m;
     const std::vector<std::int16_t> mandel{0, 1, 999, 1000};
-    std::vector<Rgba> pixels(4);
+    std::vector<Rgba> pixels(5, 7); // one more than the counts: it keeps its 7
     const std::pair<int, std::vector<Rgba>> cases[] = {
-        {0, {rgba(0, 0, 0), m[1], m[999], m[1000]}},
-        {7, {rgba(0, 0, 0), m[8], m[6], m[7]}}, // 7 + 999 = 1006 repeats entry 6
-        {1000, {rgba(0, 0, 0), m[1], m[999], m[2000]}},
+        {0, {rgba(0, 0, 0), m[1], m[999], m[1000], 7}},
+        {7, {rgba(0, 0, 0), m[8], m[6], m[7], 7}}, // 7 + 999 = 1006 repeats entry 6
+        {1000, {rgba(0, 0, 0), m[1], m[999], m[2000], 7}},
     };
     for (const auto& [cp, expected] : cases) {
         recolour(mandel, pixels, work, cp);
