@@ -92,6 +92,25 @@ int createTemporary(const std::string& folder, std::string& name) {
     return -1;
 }
 
+// Reads to the end, at most kMaxInputBytes.
+std::error_code readAll(int fd, std::vector<char>& out) {
+    std::vector<char> chunk(1 << 16);
+    while (true) {
+        const ssize_t n = ::read(fd, chunk.data(), chunk.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            out.clear();
+            return lastError();
+        }
+        if (n == 0) return {};
+        if (out.size() + static_cast<std::size_t>(n) > kMaxInputBytes) {
+            out.clear();
+            return FileError::TooLarge;
+        }
+        out.insert(out.end(), chunk.begin(), chunk.begin() + n);
+    }
+}
+
 } // namespace
 
 const std::error_category& fileErrorCategory() {
@@ -107,25 +126,17 @@ std::error_code readWholeFile(const std::string& path, FileKinds kinds, std::vec
     if (::fstat(fd.get(), &info) != 0) return lastError();
     if (S_ISDIR(info.st_mode) || (kinds == FileKinds::RegularOnly && !S_ISREG(info.st_mode)))
         return FileError::NotRegular;
-    // A pipe is read to its end: wait for its writer instead of finding it empty.
+    // A named pipe is read to its end: opened again, blocking, it waits for its writer instead
+    // of being found empty. Other streams read on from here, blocking.
+    if (S_ISFIFO(info.st_mode)) {
+        Descriptor blocking(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+        if (blocking.get() < 0) return lastError();
+        return readAll(blocking.get(), out);
+    }
     if (!S_ISREG(info.st_mode)) ::fcntl(fd.get(), F_SETFL, O_RDONLY);
     // Files of the kernel's own (in /proc) say they are empty and still have content.
     out.reserve(std::min<std::size_t>(static_cast<std::size_t>(info.st_size), kMaxInputBytes));
-    std::vector<char> chunk(1 << 16);
-    while (true) {
-        const ssize_t n = ::read(fd.get(), chunk.data(), chunk.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            out.clear();
-            return lastError();
-        }
-        if (n == 0) return {};
-        if (out.size() + static_cast<std::size_t>(n) > kMaxInputBytes) {
-            out.clear();
-            return FileError::TooLarge;
-        }
-        out.insert(out.end(), chunk.begin(), chunk.begin() + n);
-    }
+    return readAll(fd.get(), out);
 }
 
 std::error_code writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace velq {
@@ -61,6 +62,17 @@ TEST_F(FileBytes, ReadsRegularFilesAndRefusesWhatCouldBlock) {
         EXPECT_EQ(readWholeFile(row.file, row.kinds, out), row.why) << row.file;
         EXPECT_EQ(std::string(out.begin(), out.end()), row.got) << row.file;
     }
+}
+
+TEST_F(FileBytes, ANamedPipeOnTheCommandLineWaitsForItsWriter) {
+    ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0600), 0);
+    std::jthread writer([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        std::ofstream(path("fifo")) << "0.25 0 1 1 256 0x782 0\n";
+    });
+    std::vector<char> out;
+    EXPECT_FALSE(readWholeFile(path("fifo"), FileKinds::Streams, out));
+    EXPECT_EQ(std::string(out.begin(), out.end()), "0.25 0 1 1 256 0x782 0\n");
 }
 
 TEST_F(FileBytes, WritesFollowTheUmaskKeepModesAndGoThroughLinks) {

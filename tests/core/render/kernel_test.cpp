@@ -1,130 +1,205 @@
-// Escape counts, pixel geometry and the work counter of the plain kernel.
-#include "core/render/kernel.h"
+// The plain loop's counts, the fast kernel against it on every instruction set this processor
+// runs, and the traps that settle inside points.
+#include "core/gallery/gallery.h"
+#include "core/render/cycletrap.h"
+#include "core/render/fastkernel.h"
+#include "core/render/renderworkers.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <gtest/gtest.h>
-#include <limits>
-#include <vector>
+#include <random>
 
 namespace velq {
 namespace {
 
-int count(double cr, double ci, int limit) {
-    std::int64_t iterations = 0;
-    return escapeCount(cr, ci, limit, iterations);
-}
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr std::int16_t kUntouched = -7; // never a count
 
-TEST(EscapeCount, PointsThatNeverEscape) {
-    for (double c : {0.0, -2.0, -1.5, 0.25})
-        for (int limit : {1, 2, 256, 32768})
-            EXPECT_EQ(count(c, 0.0, limit), 0) << c << " " << limit;
-}
-
-TEST(EscapeCount, FirstIteratesAndBailoutIsStrict) {
-    EXPECT_EQ(count(3.0, 0.0, 1024), 2);
-    EXPECT_EQ(count(2.0, 0.0, 1024), 3); // |z1|^2 = 4 is not greater than 4
-    EXPECT_EQ(count(1.0, 1.0, 1024), 3);
-    EXPECT_EQ(count(0.5, 0.0, 6), 6);
-    EXPECT_EQ(count(0.5, 0.0, 5), 0);
-    EXPECT_EQ(count(0.5, 0.0, 32768), 6);
-}
-
-TEST(EscapeCount, LimitsOfOneTwoAndBelow) {
-    for (double c : {3.0, 0.5, 0.0})
-        EXPECT_EQ(count(c, 0.0, 1), 0);
-    EXPECT_EQ(count(3.0, 0.0, 2), 2);
-    EXPECT_EQ(count(1.5, 0.0, 2), 0);
-    EXPECT_EQ(count(3.0, 0.0, 0), 0);
-    EXPECT_EQ(count(3.0, 0.0, -5), 0);
-}
-
-TEST(EscapeCount, LargeCountsWrapIntoOneToThousand) {
-    EXPECT_EQ(count(0.2500098, 0.0, 1003), 3);
-    EXPECT_EQ(count(0.2500098, 0.0, 1002), 0);
-    EXPECT_EQ(count(0.250009, 0.0, 32768), 46);
-    EXPECT_EQ(count(0.250009, 0.0, 1024), 0);
-}
-
-TEST(EscapeCount, NanAndInfinityRunToTheLimit) {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double inf = std::numeric_limits<double>::infinity();
-    std::int64_t iterations = 0;
-    EXPECT_EQ(escapeCount(nan, 0.0, 300, iterations), 0);
-    EXPECT_EQ(iterations, 300);
-    EXPECT_EQ(count(inf, 0.0, 300), 2); // inf^2 > 4 at once
-    EXPECT_EQ(count(0.0, inf, 300), 2);
-}
-
-TEST(EscapeCount, IterationsSpent) {
-    std::int64_t iterations = 0;
-    escapeCount(0.0, 0.0, 700, iterations); // inside: the full limit
-    EXPECT_EQ(iterations, 700);
-    iterations = 0;
-    escapeCount(3.0, 0.0, 700, iterations); // escapes at z1: one iteration
-    EXPECT_EQ(iterations, 1);
-    iterations = 0;
-    escapeCount(0.250009, 0.0, 32768, iterations); // raw count 1046: escapes at z1045
-    EXPECT_EQ(iterations, 1045);
-}
-
-TEST(KernelFrame, StartViewGeometry) {
-    const KernelFrame f = KernelFrame::of(MANDAT{0, 0, 2, 1024, 0x782, 0}, 320, 240, 256);
-    EXPECT_EQ(f.s, 4.0 / 240.0);
-    EXPECT_EQ(f.hx, 160);
-    EXPECT_EQ(f.hy, 120);
-    // Pixel (i, j) samples (x + (i - hx) s) + i (y - (j - hy) s).
-    auto sample = [&](int i, int j) {
-        return std::pair{static_cast<double>(i - f.hx) * f.s + f.x,
-                         static_cast<double>(j - f.hy) * (-f.s) + f.y};
+// c = 2 stops at |z1|^2 = 4, which is no escape; raw counts 1003 and 1046 fold to 3 and 46.
+TEST(EscapeCount, CountsIterationsAndTheFoldIntoOneToThousand) {
+    struct Case {
+        double cr, ci;
+        int limit, count, iterations;
     };
-    EXPECT_EQ(sample(0, 0), std::pair(-160 * (4.0 / 240.0), 120 * (4.0 / 240.0)));
-    EXPECT_NEAR(sample(0, 0).first, -8.0 / 3.0, 1e-15);
-    EXPECT_EQ(sample(0, 0).second, 2.0);
-    EXPECT_EQ(sample(160, 120), std::pair(0.0, 0.0));
-    EXPECT_NEAR(sample(319, 239).first, 159.0 / 60.0, 1e-15);
-    EXPECT_NEAR(sample(319, 239).second, -119.0 / 60.0, 1e-15);
+    const double a = 0.2500098, b = 0.250009;
+    const Case cases[] = {
+        {3, 0, 1024, 2, 1},       {2, 0, 1024, 3, 2},     {1, 1, 1024, 3, 2},
+        {0.5, 0, 6, 6, 5},        {0.5, 0, 5, 0, 5},      {0.5, 0, 32768, 6, 5},
+        {0, 0, 700, 0, 700},      {-2, 0, 1024, 0, 1024}, {-1.5, 0, 1024, 0, 1024},
+        {0.25, 0, 9999, 0, 9999}, {3, 0, 1, 0, 1},        {0, 0, 1, 0, 1},
+        {3, 0, 2, 2, 1},          {1.5, 0, 2, 0, 2},      {3, 0, 0, 0, 0},
+        {3, 0, -5, 0, 0},         {a, 0, 1003, 3, 1002},  {a, 0, 1002, 0, 1002},
+        {b, 0, 32768, 46, 1045},  {b, 0, 1024, 0, 1024},  {kNaN, 0, 300, 0, 300},
+        {kInf, 0, 300, 2, 1},     {0, kInf, 300, 2, 1},
+    };
+    for (const Case& c : cases) {
+        std::int64_t iterations = 0;
+        const int count = escapeCount(c.cr, c.ci, c.limit, iterations);
+        EXPECT_EQ(std::pair(count, iterations), std::pair(c.count, std::int64_t{c.iterations}))
+            << c.cr << " " << c.ci << " limit " << c.limit;
+    }
 }
 
-// A whole picture against a loop written here from the definition of the picture.
-TEST(ReferenceRows, WholeStartViewMatchesPlainLoop) {
-    const int winx = 320, winy = 240, limit = 256;
-    const KernelFrame f = KernelFrame::of(MANDAT{0, 0, 2, 1024, 0x782, 0}, winx, winy, limit);
-    std::vector<std::int16_t> mandel(winx * winy, -7);
-    std::int64_t total = 0;
-    for (int r0 = 0; r0 < winy; r0 += 4)
+// Pixel (i, j) of a 320 x 240 picture at w = 2 samples (i - 160) s + (120 - j) s i with
+// s = 4 / 240: (0, 0) is -8/3 + 2i, (160, 120) exactly 0.
+TEST(ReferenceRows, PixelGeometryOfTheStartView) {
+    const KernelFrame f = KernelFrame::of(kStartView, 320, 240, 256);
+    ASSERT_EQ(f.s, 4.0 / 240.0);
+    EXPECT_NEAR(-160 * f.s, -8.0 / 3.0, 1e-15);
+    std::vector<std::int16_t> mandel(320 * 240, kUntouched);
+    std::int64_t total = 0, expected = 0;
+    for (int r0 = 0; r0 < 240; r0 += 4)
         total += referenceRows(f, r0, 4, 1, mandel.data());
+    for (int j = 0; j < 240; ++j)
+        for (int i = 0; i < 320; ++i)
+            ASSERT_EQ(mandel[j * 320 + i],
+                      escapeCount((i - 160) * f.s, (120 - j) * f.s, 256, expected))
+                << i << "," << j;
+    EXPECT_EQ(total, expected);
+}
 
-    const double s = 4.0 / 240.0;
-    std::int64_t expectedTotal = 0;
-    for (int j = 0; j < winy; ++j) {
-        for (int i = 0; i < winx; ++i) {
-            const double cr = static_cast<double>(i - 160) * s + 0.0;
-            const double ci = static_cast<double>(j - 120) * (-s) + 0.0;
-            double zr = 0, zi = 0;
-            int n = 0, stored = 0;
-            for (n = 1; n < limit; ++n) { // z_n for n = 1 .. limit - 1
-                const double nr = zr * zr - zi * zi + cr;
-                zi = 2 * zr * zi + ci;
-                zr = nr;
-                if (zr * zr + zi * zi > 4.0) {
-                    stored = (n + 1 - 1) % 1000 + 1;
-                    break;
-                }
+// Runs the kernel over groups of rows (first row, rows, stride) into a picture of untouched
+// elements; the counts, then the iterations of each group.
+using Groups = std::vector<std::array<int, 3>>;
+std::pair<std::vector<std::int16_t>, std::vector<std::int64_t>>
+render(RowKernel kernel, const KernelFrame& f, const Groups& groups) {
+    std::pair r{std::vector<std::int16_t>(static_cast<std::size_t>(f.winx) * f.winy, kUntouched),
+                std::vector<std::int64_t>()};
+    for (const auto& [r0, rows, stride] : groups)
+        r.second.push_back(kernel(f, r0, rows, stride, r.first.data()));
+    return r;
+}
+
+// Groups every `step` rows: the workers' are four rows, or one row with every fourth column.
+Groups groups(int winy, int step, int rows, int stride) {
+    Groups g;
+    for (int r0 = 0; r0 < winy; r0 += step)
+        g.push_back({r0, rows, stride});
+    return g;
+}
+
+// Whether the fast kernel gives the plain loop's counts and iterations.
+bool same(RowKernel fast, const KernelFrame& f, const Groups& groups) {
+    return render(fast, f, groups) == render(referenceRows, f, groups);
+}
+
+KernelFrame frame(double x, double y, double w, int winx, int winy, int limit) {
+    return KernelFrame::of({x, y, w, 0, 0, 0}, winx, winy, limit);
+}
+
+class FastKernel : public testing::TestWithParam<Isa> {
+protected:
+    void SetUp() override {
+        kernel_ = fastRowsFor(GetParam());
+        if (kernel_ == nullptr) GTEST_SKIP() << "this processor lacks " << isaName(GetParam());
+    }
+    void expectSame(const KernelFrame& f, const std::string& what) {
+        EXPECT_TRUE(same(kernel_, f, groups(f.winy, 4, 4, 1))) << what;
+        EXPECT_TRUE(same(kernel_, f, groups(f.winy, 4, 1, 4))) << what << ", coarse";
+    }
+    RowKernel kernel_ = nullptr;
+};
+
+// Deep and wide views, counts past 1000, the edges of the cardioid and the period-2 disc
+// where traps are smallest, zero widths (a lane's saved state must not carry over to the
+// next pixel, which repeats the orbit), views of no numbers at all, odd sizes, the gallery,
+// every limit.
+TEST_P(FastKernel, ViewsSizesAndLimitsAsThePlainLoop) {
+    const double x = -0.756423894629558, y = 0.0641794108447811, a = 0.2500098;
+    const std::array<double, 4> views[] = {
+        {0.0, 0.0, 2.0, 256},       {0.0, 0.0, 2.0, 32768}, {-0.1, 0.1, 0.1, 32768},
+        {x, y, 3.3e-9, 8192},       {x, y, 3.3e-10, 8192},  {x, y, 0.15, 8192},
+        {-1, 0, 0.1, 32768},        {-2, 0, 1e-13, 32768},  {-1.99999, 0, 1e-5, 32768},
+        {0, 2, 1e-9, 8192},         {0.25, 0, 1e-6, 32768}, {a, 0, 1e-7, 32768},
+        {a, 0, 0, 32768},           {-0.1, 0.1, 0, 32768},  {-0.5, 0.5, 0.3, 8192},
+        {-0.125, 0.65, 0.05, 4096}, {-1.25, 0, 0.02, 8192}, {kNaN, 0, 2, 32768},
+        {0, 0, kNaN, 300},          {kInf, 0, 2, 300},      {-0.5, 0, -kInf, 300},
+        {0, -1e308, 2, 300},        {0, 0, 1e308, 300},     {0, 0, 1e-320, 300},
+        {0.250005, 0, 2e-8, 32768},
+    };
+    for (const auto& v : views)
+        expectSame(frame(v[0], v[1], v[2], 32, 24, int(v[3])), testing::PrintToString(v));
+    const std::pair<int, int> sizes[] = {{160, 120}, {1024, 4}, {13, 7}, {1, 1}, {1, 9}, {3, 11}};
+    for (const auto& [w, h] : sizes)
+        expectSame(frame(-0.7454282857142857, -0.113008642857143, 6.7e-06, w, h, 1024),
+                   testing::PrintToString(std::pair(w, h)));
+    for (const GalleryPreset& p : galleryPresets()) // as the window renders them
+        expectSame(KernelFrame::of(p.view, 32, 24, iterationLimitInForce(p.view)),
+                   std::string(p.title));
+    for (int limit : {-5, 0, 1, 2, 3, 4, 63, 64, 65, 66, 999, 1000, 1001, 1002}) {
+        expectSame(frame(-0.5, 0, 1.6, 19, 13, limit), "limit " + std::to_string(limit));
+        expectSame(frame(3, 0, 0.5, 5, 4, limit),
+                   "escaping at once, limit " + std::to_string(limit));
+    }
+}
+
+// Groups past the picture, empty ones and strides wider than a row write nothing extra.
+TEST_P(FastKernel, AnyGroupAsThePlainLoop) {
+    const KernelFrame f = frame(-0.7, 0.2, 0.9, 23, 17, 700);
+    const Groups all = {{0, 4, 1},  {3, 5, 1}, {2, 1, 3},  {5, 2, 7},  {16, 4, 1}, {0, 40, 5},
+                        {17, 4, 1}, {4, 0, 1}, {4, -3, 1}, {4, 2, 23}, {4, 2, 100}};
+    for (const auto& g : all) {
+        SCOPED_TRACE(testing::Message() << g[0] << " " << g[1] << " " << g[2]);
+        EXPECT_TRUE(same(kernel_, f, {g}));
+        const std::vector<std::int16_t> plain = render(referenceRows, f, {g}).first;
+        const int rows = std::clamp(std::min(g[1], f.winy - g[0]), 0, f.winy);
+        EXPECT_EQ(std::count_if(plain.begin(), plain.end(), [](auto v) { return v != kUntouched; }),
+                  rows * ((f.winx + g[2] - 1) / g[2]));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Isa, FastKernel, testing::Values(Isa::Sse2, Isa::Avx2, Isa::Avx512),
+                         [](const auto& info) { return std::string(isaName(info.param)); });
+
+TEST(FastKernelDispatch, TheWidestSetThisProcessorRuns) {
+    EXPECT_TRUE(isaSupported(Isa::Sse2));
+    for (Isa wider : {Isa::Avx2, Isa::Avx512})
+        EXPECT_TRUE(!isaSupported(wider) || bestIsa() >= wider) << isaName(wider);
+}
+
+// From anywhere in the first disc, right up to its edge, the plain loop's orbit visits the
+// discs in turn and never leaves them. Outside the components, on their edges (where the
+// cycle no longer attracts) and for no numbers at all there is no trap.
+TEST(CycleTrap, SoundWhereverFoundAndFoundInside) {
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> angle(0.0, 6.283185307179586), share(0.0, 1.0);
+    int found = 0;
+    for (int k = 0; k < 3000; ++k) {
+        // c = m - m^2 with |m| < 1/2 fills the cardioid; the period-2 disc has radius 1/4.
+        const double r = share(rng) / (k % 2 ? 2 : 4), a = angle(rng);
+        const double mr = r * std::cos(a), mi = r * std::sin(a);
+        const double cr = k % 2 ? mr - (mr * mr - mi * mi) : mr - 1,
+                     ci = k % 2 ? mi - 2 * mr * mi : mi;
+        const CycleTrap t = cycleTrapFor(cr, ci);
+        if (t.r0sq < 0.0) continue;
+        ++found;
+        for (int start = 0; start < 8; ++start) {
+            const double b = angle(rng), s = start % 2 ? 1.0 - 1e-7 : share(rng);
+            const double r0 = std::sqrt(t.r0sq / (1.0 - 1e-9)),
+                         r1 = std::sqrt(t.r1sq / (1.0 - 1e-9));
+            double zr = t.m0r + std::cos(b) * r0 * s, zi = t.m0i + std::sin(b) * r0 * s;
+            for (int n = 1; n <= 100; ++n) {
+                const double zr2 = zr * zr, zi2 = zi * zi, zrzi = zr * zi; // the plain loop's step
+                zr = (zr2 - zi2) + cr;
+                zi = (zrzi + zrzi) + ci;
+                const bool odd = t.r1sq >= 0.0 && n % 2 == 1;
+                ASSERT_LE(std::hypot(zr - (odd ? t.m1r : t.m0r), zi - (odd ? t.m1i : t.m0i)),
+                          (odd ? r1 : r0) * (1.0 + 1e-9))
+                    << "c = " << cr << " " << ci << ", step " << n;
             }
-            expectedTotal += stored ? n : limit;
-            ASSERT_EQ(mandel[j * winx + i], stored) << i << "," << j;
         }
     }
-    EXPECT_EQ(total, expectedTotal);
-}
-
-TEST(ReferenceRows, StrideFourWritesOnlyEveryFourthColumnOfOneRow) {
-    const KernelFrame f = KernelFrame::of(MANDAT{0, 0, 2, 256, 0, 0}, 32, 16, 256);
-    std::vector<std::int16_t> mandel(32 * 16, -1);
-    referenceRows(f, 4, 1, 4, mandel.data());
-    for (int j = 0; j < 16; ++j)
-        for (int i = 0; i < 32; ++i)
-            EXPECT_EQ(mandel[j * 32 + i] != -1, j == 4 && i % 4 == 0) << i << "," << j;
+    EXPECT_GT(found, 2700); // only samples right at an edge go without
+    const double none[][2] = {{0.3, 0}, {0.25, 0}, {-0.75, 0}, {-1.25, 0}, {-2, 0},
+                              {0, 1},   {kNaN, 0}, {0, kNaN},  {kInf, 0},  {1e308, 0}};
+    for (const auto& [cr, ci] : none) {
+        const CycleTrap t = cycleTrapFor(cr, ci);
+        EXPECT_TRUE(t.r0sq < 0 && t.r1sq < 0 && !t.holds(0, 0) && !t.holds(kNaN, 0))
+            << cr << " " << ci;
+    }
 }
 
 } // namespace

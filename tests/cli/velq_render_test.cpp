@@ -1,0 +1,169 @@
+// The headless renderer: what each argument list sets or why it is refused, and its pictures
+// and benchmark runs against renders made here step by step.
+#include "cli/options.h"
+#include "cli/render.h"
+#include "core/benchmark/benchmark.h"
+#include "core/render/fastkernel.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace velq {
+namespace {
+
+ParsedArguments parse(const std::string& line) {
+    std::istringstream in(line);
+    const std::vector<std::string> words{std::istream_iterator<std::string>(in), {}};
+    const std::vector<std::string_view> args(words.begin(), words.end());
+    return parseArguments(args);
+}
+
+// What the options hold, in one line; defaults left out.
+std::string summary(const RenderOptions& o) {
+    std::ostringstream s;
+    const MANDAT& v = o.view;
+    if (o.source == ViewSource::View)
+        s << "view " << v.x << " " << v.y << " " << v.w << " " << v.it << " " << v.cs << " "
+          << v.cp;
+    if (o.galleryTag) s << "gallery " << o.galleryTag;
+    if (!o.file.empty()) s << (o.source == ViewSource::Png ? "png " : "mdl ") << o.file;
+    if (o.width) s << ", " << o.width << "x" << o.height;
+    if (!o.out.empty()) s << ", out " << o.out;
+    if (!o.counts.empty()) s << ", counts " << o.counts;
+    if (o.kernel != fastRows) s << (o.kernel == referenceRows ? ", reference" : ", no kernel");
+    if (const auto& p = o.exportPlan)
+        s << ", " << p->outW << "x" << p->outH << " from " << p->renderW << "x" << p->renderH;
+    if (o.bench) s << "bench " << o.bench << " frames " << o.frames;
+    return s.str();
+}
+
+TEST(Options, AcceptedListsAndWhatTheySet) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"--view -0.75 1e-3 1.5 1000 0x1F -4 --size 640x480",
+         "view -0.75 0.001 1.5 1000 31 -4, 640x480"},
+        {"--view 0x1p-2 0 2 256 1922 0 --size 16x32", "view 0.25 0 2 256 1922 0, 16x32"},
+        {"--view 0 0 2 -2147483648 0xffffffff 0 --size 16x16",
+         "view 0 0 2 -2147483648 -1 0, 16x16"},
+        {"--gallery 150 --size 16x16 --kernel reference", "gallery 150, 16x16, reference"},
+        {"--mdl a.mdl --size 32x16 --out o.png --counts c",
+         "mdl a.mdl, 32x16, out o.png, counts c"},
+        {"--size 32768x16 --png x.PNG", "png x.PNG, 32768x16"},
+        {"--gallery 111 --thumbnail --out t.png", "gallery 111, out t.png, 160x120 from 320x240"},
+        {"--export 1000x750 --gallery 101 --out e.png",
+         "gallery 101, out e.png, 1000x750 from 1008x752"},
+        {"--gallery 101 --export 1x1 --antialias --out e", "gallery 101, out e, 1x1 from 32x32"},
+        {"--bench 4", "bench 4 frames 0"},
+        {"--kernel reference --bench 1 --frames 7", ", referencebench 1 frames 7"},
+    };
+    for (const auto& [line, want] : cases) {
+        const ParsedArguments parsed = parse(line);
+        ASSERT_TRUE(parsed.options) << line << ": " << parsed.error;
+        EXPECT_EQ(summary(*parsed.options), want) << line;
+    }
+}
+
+// Each refusal is one line that starts with the argument it refuses.
+TEST(Options, RefusalsNameTheirArgument) {
+    const std::string v = "--view 0 0 2 256 0 0 ";
+    const std::pair<std::string, const char*> cases[] = {
+        {"--frobnicate", "'--frobnicate': unknown"},
+        {"--view 0 0 2", "--view: expects X Y W IT CS CP"},
+        {"--view 0 0 2 256 0 --size 16x16", "--view: expects"},
+        {"--view zero 0 2 256 0 0", "--view: X 'zero'"},
+        {"--view 0 0 2 256.0 0 0", "--view: IT '256.0'"},
+        {"--view 0 0 2 2147483648 0 0", "--view: IT"},
+        {"--view 0 0 2 256 0xg 0", "--view: CS '0xg'"},
+        {"--view 0 0 2 256 -1 0", "--view: CS '-1'"},
+        {"--view 0 0 2 256 0x100000000 0", "--view: CS"},
+        {"--view 0 0 2 256 0 1.5", "--view: CP '1.5'"},
+        {v + "--size 320x241", "--size: '320x241'"},
+        {v + "--size 0x240", "--size: '0x240'"},
+        {v + "--size 32784x16", "--size: '32784x16'"},
+        {v + "--size 16x16 --size 32x32", "--size: given twice"},
+        {v, "--size: missing"},
+        {v + "--out --counts c", "--out: expects FILE"},
+        {v + "--kernel slow --size 16x16", "--kernel: 'slow'"},
+        {"--size 16x16", "--view, --gallery, --mdl or --png: missing"},
+        {"--gallery 100 --size 16x16", "--gallery: '100'"},
+        {"--gallery 151 --size 16x16", "--gallery: '151'"},
+        {"--mdl a.mdl --png b.png --size 16x16", "--png: only one of"},
+        {v + "--export 640x480", "--export: needs --out"},
+        {v + "--export 640 --out e.png", "--export: '640'"},
+        {v + "--export 0x480 --out e.png", "--export: The width"},
+        {v + "--export 32769x16 --out e.png", "--export: The width"},
+        {v + "--thumbnail --export 640x480 --out e.png", "--export: not with"},
+        {v + "--antialias --size 16x16", "--antialias: only with --export"},
+        {"--bench 5", "--bench: '5'"},
+        {"--bench 1 --size 320x240", "--size: not with --bench"},
+        {"--bench 1 --frames 0", "--frames: '0'"},
+        {v + "--size 16x16 --frames 3", "--frames: only with --bench"},
+    };
+    for (const auto& [line, named] : cases) {
+        const ParsedArguments parsed = parse(line);
+        EXPECT_FALSE(parsed.options) << line;
+        EXPECT_TRUE(parsed.error.starts_with(named) && parsed.error.find('\n') == std::string::npos)
+            << line << " -> " << parsed.error;
+    }
+}
+
+// The limit rounded up to an allowed one, the rotation clamped, the width floored.
+TEST(Render, ViewsAsTheWindowTakesThemAndTheirLines) {
+    const MANDAT cases[][2] = {
+        {{-0.75, 0.25, 1.5, 1000, 0x1f, 3}, {-0.75, 0.25, 1.5, 1024, 0x1f, 3}},
+        {{0, 0, 1e-20, 300, 0x782, -5}, {0, 0, kMinWidth, 512, 0x782, 0}},
+        {{0, 0, -2.0, 0, -1, 1001}, {0, 0, kMinWidth, 256, -1, 1000}},
+        {{1, 2, 3, 20000, 0, 1000}, {1, 2, 3, 32768, 0, 1000}},
+    };
+    for (const auto& [typed, rendered] : cases) {
+        EXPECT_EQ(asRendered(typed), rendered) << typed.it;
+        EXPECT_EQ(asRendered(rendered), rendered) << typed.it;
+    }
+    EXPECT_EQ(viewLine({0.1, -1e-300, 2.7260158745e-09, 8192, -1, 1000}),
+              "view 0.10000000000000001 -1e-300 2.7260158744999999e-09 8192 0xffffffff 1000");
+    EXPECT_EQ(littleEndianCounts(std::vector<std::int16_t>{0, 1, 1000, -1, 0x1234}),
+              std::string("\0\0\1\0\xe8\x03\xff\xff\x34\x12", 10));
+}
+
+// Counts and colours as one worker with the plain loop makes them, at the limit in force.
+TEST(Render, PicturesAsOneWorkerWithThePlainLoop) {
+    for (const MANDAT& v :
+         {MANDAT{-0.7454282857142857, -0.113008642857143, 6.7e-06, 1024, 0x741, 490},
+          MANDAT{-0.5, 0, 2.0, 32768, 0x782, 7}}) {
+        Renderer renderer(fastRows, 96, 64);
+        std::atomic<int> status{RenderStatus::Rendering};
+        std::vector<std::int16_t> counts(96 * 64);
+        EXPECT_EQ(RenderWorkers(status).run(KernelFrame::of(v, 96, 64, iterationLimitInForce(v)),
+                                            counts.data(), referenceRows, 1),
+                  renderer.render(v));
+        EXPECT_EQ(renderer.mandel(), counts);
+        std::array<Rgba, kCmapEntries> cmap{};
+        buildColourMap(v.cs, cmap);
+        std::vector<Rgba> pixels(counts.size());
+        recolour(counts, pixels, cmap, v.cp);
+        EXPECT_EQ(renderer.pixels(), pixels);
+    }
+}
+
+// Frames stepped by hand, each from the last one's result; a frame limit only shortens.
+TEST(Render, BenchmarkRunsAsFramesSteppedByHand) {
+    for (int tag : {1, 3}) {
+        const BenchmarkSequence s{tag, 3, {-0.75, 0.1, 1.2, 512, 0x742, 583}, 0.5f};
+        Renderer renderer(referenceRows, kBenchmarkWidth, kBenchmarkHeight);
+        MANDAT v = s.start;
+        std::int64_t work = 0;
+        for (int k = 0; k < s.frames; ++k) {
+            const std::int32_t result = renderer.render(v);
+            work += result;
+            v = nextBenchmarkFrame(v, s.factor, tag, result, kBenchmarkWidth, kBenchmarkHeight);
+        }
+        for (int limit : {0, 2, 5}) {
+            const BenchmarkRun run = runBenchmark(s, limit, fastRows);
+            EXPECT_EQ(run.frames, limit == 2 ? 2 : 3);
+            EXPECT_TRUE(limit == 2 || (run.work == work && run.next == v && run.seconds >= 0))
+                << tag;
+        }
+    }
+}
+
+} // namespace
+} // namespace velq

@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# The real headless renderer: both kernels agree, pictures carry their view in the chunk at
+# byte 33 and open again, parameter files render every view, hostile inputs and a full disk
+# fail with exit 1 and leave old files alone, refused arguments exit 2 and write nothing.
+set -euo pipefail
+export LC_ALL=C
+render=$1
+# On a file system of its own where there is one, so that a temporary file made anywhere but
+# beside its target could not be renamed into place.
+work=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+# run STATUS ARGS...: the renderer must exit with STATUS; its output in $work/out and err.
+run() {
+    local want=$1 status=0
+    shift
+    "$render" "$@" >"$work/out" 2>"$work/err" || status=$?
+    [ "$status" = "$want" ] || fail "$* exited $status, not $want: $(cat "$work/err")"
+}
+
+# Both kernels: the same counts, 16 bits a pixel.
+for view in "0 0 2 1024 0x782 0" "-0.7454282857142857 -0.113008642857143 6.7e-06 1024 0x741 490"; do
+    run 0 --view $view --size 256x160 --counts "$work/fast.cnt"
+    run 0 --view $view --size 256x160 --counts "$work/ref.cnt" --kernel reference
+    [ "$(stat -c %s "$work/fast.cnt")" = 81920 ] && cmp -s "$work/fast.cnt" "$work/ref.cnt" ||
+        fail "counts of $view"
+done
+
+# A gallery place: the parameter chunk right after IHDR, the picture valid, and opened again
+# the same view and counts.
+run 0 --gallery 111 --size 320x240 --out "$work/g.png" --counts "$work/g.cnt"
+[ ! -s "$work/err" ] && grep -q '^work [0-9]* seconds [0-9.]*$' "$work/out" || fail "$(cat "$work/out")"
+view=$(grep '^view' "$work/out")
+chunk="tEXtVelquorantisphaeron|-0.75642389462955794688 0.06417941084478109848 0.00000000330000000000"
+chunk+=" 1.33333333333333325932 8192 0x00000742 583||" # the keyword, its zero, the line, then "("
+[ "$(head -c 200 "$work/g.png" | tail -c +38 | tr '\0\r\n' '|||' | cut -d'(' -f1)" = "$chunk" ] ||
+    fail "the chunk of gallery 111"
+! command -v pngcheck >/dev/null || pngcheck -q "$work/g.png" || fail "pngcheck refuses the picture"
+run 0 --png "$work/g.png" --size 320x240 --counts "$work/p.cnt"
+[ "$(grep '^view' "$work/out")" = "$view" ] && cmp -s "$work/g.cnt" "$work/p.cnt" || fail "reopened"
+
+# Off-screen pictures have their own sizes (IHDR's width and height).
+for export in "160 120 --thumbnail" "1000 750 --export 1000x750" "320 160 --export 320x160 --antialias"; do
+    run 0 --gallery 116 ${export#* * } --out "$work/e.png"
+    [ "$(od -An -tu1 -j16 -N8 "$work/e.png" | awk '{print $3 * 256 + $4, $7 * 256 + $8}')" = "${export%% -*}" ] ||
+        fail "size of $export"
+done
+
+# Three views (CR LF, LF, CR endings) read from a pipe (a FIFO): three view lines in turn,
+# and the counts of the last.
+printf '%s\r\n%s\n%s\r' "-0.75 0.0 1.5 1.33 256 0x1f 3" "0.25 0.0 0.01 1.0 512 0x782 1200" \
+    "-1.25 0.1 0.002 4.0 1000 0x741 470" >"$work/three.mdl"
+run 0 --mdl <(cat "$work/three.mdl") --size 64x48 --counts "$work/three.cnt"
+views="view -0.75 0 1.5 256 0x0000001f 3|view 0.25 0 0.01 512 0x00000782 1000|"
+views+="view -1.25 0.10000000000000001 0.002 1024 0x00000741 470|"
+[ "$(grep '^view' "$work/out" | tr '\n' '|')" = "$views" ] || fail "three views: $(cat "$work/out")"
+run 0 --view -1.25 0.1 0.002 1024 0x741 470 --size 64x48 --counts "$work/last.cnt"
+cmp -s "$work/three.cnt" "$work/last.cnt" || fail "the counts are not the last view's"
+
+# Inputs that give no view: exit 1, a message, no file. /dev/zero never ends: too large.
+printf 'no view here\n' >"$work/none.mdl"
+mkdir "$work/folder.mdl"
+for input in "--mdl $work/none.mdl" "--mdl $work/missing.mdl" "--png $work/three.mdl" \
+    "--mdl $work/folder.mdl" "--mdl /proc/self/mem" "--mdl /dev/zero"; do
+    run 1 $input --size 32x32 --out "$work/no.png" --counts "$work/no.cnt"
+    [ -s "$work/err" ] && [ ! -e "$work/no.png" ] && [ ! -e "$work/no.cnt" ] || fail "$input"
+done
+grep -q "larger than 256 MB" "$work/err" || fail "/dev/zero: $(cat "$work/err")"
+
+# A full disk (a file-size limit of 1 kB): exit 1, the old file kept, no temporary file left.
+for option in --out --counts; do
+    echo old >"$work/old"
+    status=0
+    (trap '' XFSZ && ulimit -f 1 && exec "$render" --gallery 116 --size 256x256 $option "$work/old") \
+        >/dev/null 2>"$work/err" || status=$?
+    [ "$status" = 1 ] && grep -q -- "$option: cannot write" "$work/err" && [ "$(cat "$work/old")" = old ] &&
+        [ -z "$(find "$work" -name '.velq-*')" ] || fail "$option on a full disk: $(cat "$work/err")"
+done
+
+# Refused arguments: exit 2, one line naming the argument, no file.
+for entry in "--view|--view 0 0 two 256 0 0 --size 16x16" "--size|--view 0 0 2 256 0 0" \
+    "--bench|--bench 5" "--out|--bench 1"; do
+    run 2 ${entry#*|} --out "$work/x.png"
+    [ "$(wc -l <"$work/err")" = 1 ] && grep -q -- "${entry%%|*}" "$work/err" && [ ! -e "$work/x.png" ] ||
+        fail "${entry#*|}: $(cat "$work/err")"
+done
+run 2
+
+# Benchmarks: the same work with either kernel.
+run 0 --bench 4 --frames 3
+fast=$(cat "$work/out")
+run 0 --bench 4 --frames 3 --kernel reference
+[[ $fast =~ ^sequence\ 4\ frames\ 3\ seconds\ [0-9]+\.[0-9]{3}\ work\ [0-9]+$ ]] &&
+    [ "${fast##* }" = "$(sed 's/.* //' "$work/out")" ] || fail "benchmarks: $fast, $(cat "$work/out")"
+echo "velq-render: every check passed"
