@@ -12,7 +12,7 @@ harnesses=(paramline pngchunk openpath)
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" \
-    -DVELQ_FUZZ=ON -DVELQ_BENCH=OFF -DVELQ_WERROR=OFF >/dev/null
+    -DVELQ_FUZZ=ON -DVELQ_BENCH=OFF -DVELQ_WERROR=OFF -DVELQ_HARDENING=OFF >/dev/null
 cmake --build "$dir" --target "${harnesses[@]/#/velq_fuzz_}"
 
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"

@@ -148,4 +148,23 @@ e2e_poll 20 e2e_gone "$APP_PID" || fail "the program started from the menu did n
 APP_PID=
 ok "gio launch: the desktop entry starts the packaged program, which shows the start view"
 
+# A double-click on a parameter file: the MIME database names the program for the file's type,
+# and gio opens the file with it, which renders the file's view after the start view.
+update-mime-database "$work/root/usr/share/mime" >/dev/null 2>&1 || true
+update-desktop-database "$work/root/usr/share/applications" || fail "update-desktop-database"
+gio mime "$mime_type" >"$work/mime.txt"
+default=$(head -n1 "$work/mime.txt")
+[[ $default == *"$app_id.desktop" ]] || fail "gio mime $mime_type: $default"
+ok "gio mime: $default"
+printf '%s\r\n' '-1 0 0.5 1.333 1024 0x00000782 0' >"$work/files/zoomed.mdl"
+gio open "$work/files/zoomed.mdl"
+APP_PID=$(timeout 30 xdotool search --sync --onlyvisible --name '^Velquorantisphaeron$' \
+    getwindowpid 2>/dev/null | head -n1) || true
+[ -n "$APP_PID" ] || fail "gio open started no window"
+e2e_await_window -1 0 0.5 1024 0x782 0
+ok "gio open: the file's view, exactly"
+xdotool key ctrl+q
+e2e_poll 20 e2e_gone "$APP_PID" || fail "the program opened by gio did not quit"
+APP_PID=
+
 echo "package: $checks passed, 0 failed"

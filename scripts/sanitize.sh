@@ -12,7 +12,7 @@ configure() {
     local dir=$1 flags=$2
     cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" -DCMAKE_CXX_FLAGS="$flags" \
-        -DCMAKE_EXE_LINKER_FLAGS="$flags" -DVELQ_BENCH=OFF -DVELQ_WERROR=OFF >/dev/null
+        -DCMAKE_EXE_LINKER_FLAGS="$flags" -DVELQ_BENCH=OFF -DVELQ_WERROR=OFF -DVELQ_HARDENING=OFF >/dev/null
 }
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer: the whole suite"

@@ -1,6 +1,7 @@
 // DrawingView construction and the start-up sequence up to the first picture.
 #include "gui/drawingview.h"
 
+#include "gui/colourbarview.h"
 #include "gui/localization.h"
 #include "ui_mainwindow.h"
 
@@ -8,7 +9,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
-#include "gui/colourbarview.h"
 
 namespace velq {
 

@@ -168,9 +168,7 @@ void DrawingView::showHelp() {
     if (!QFileInfo::exists(manual.toLocalFile()) && QFileInfo::exists(built))
         manual = QUrl::fromLocalFile(QFileInfo(built).canonicalFilePath());
     const bool shown = seams_.openUrl ? seams_.openUrl(manual) : QDesktopServices::openUrl(manual);
-    if (!shown)
-        alert(localizedTitle("Help"),
-              localized("Refer_URL").arg(manual.toString()));
+    if (!shown) alert(localizedTitle("Help"), localized("Refer_URL").arg(manual.toString()));
 }
 
 void DrawingView::setTextField() {

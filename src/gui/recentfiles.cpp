@@ -18,7 +18,8 @@ void RecentFiles::connect(QMenu* menu, QAction* clear, std::function<void(const 
     menu_ = menu;
     clear_ = clear;
     open_ = std::move(open);
-    QObject::connect(clear_, &QAction::triggered, menu_, [this] { this->clear(); });
+    // Not the menu as the context: a menu disconnects its actions from itself when it lets them go.
+    QObject::connect(clear_, &QAction::triggered, clear_, [this] { this->clear(); });
     rebuild();
 }
 
@@ -64,7 +65,7 @@ void RecentFiles::rebuild() {
                                           .fileName()
                                           .replace(QLatin1Char('&'), QStringLiteral("&&"))));
         item->setToolTip(file.toDisplayString(QUrl::PreferLocalFile));
-        QObject::connect(item, &QAction::triggered, menu_, [this, file] { open_(file); });
+        QObject::connect(item, &QAction::triggered, item, [this, file] { open_(file); });
     }
     menu_->addSeparator();
     menu_->addAction(clear_);

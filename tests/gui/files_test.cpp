@@ -10,6 +10,8 @@
 #include <QMimeData>
 #include <QNetworkProxy>
 #include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -93,6 +95,8 @@ class FilesTest : public QObject {
 
 private slots:
     void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true); // settings of their own, not the user's
+        QSettings().clear();
         installTranslations(*QCoreApplication::instance());
         QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy); // the servers are local
     }
@@ -102,6 +106,29 @@ private slots:
         QVERIFY(w->start());
     }
     void cleanup() { w.reset(); }
+
+    void openRecentKeepsTheLastTenFilesAndFolder() {
+        for (int k = 0; k < 12; ++k) {
+            writeAll(path(QStringLiteral("v%1.mdl").arg(k)),
+                     QByteArray::number(k) + " 0 1 1 256 0x782 0\n");
+            open(path(QStringLiteral("v%1.mdl").arg(k)));
+        }
+        open(path("v5.mdl")); // opened again: to the top, not twice
+        const QList<QUrl> recent = view->recent().files();
+        QCOMPARE(recent.size(), 10);
+        QCOMPARE(recent[0].toLocalFile(), path("v5.mdl"));
+        QCOMPARE(recent[1].toLocalFile(), path("v11.mdl"));
+        QCOMPARE(w->ui().menuRecent->actions().size(), 12); // the files, a separator, Clear
+        view->runMandel(kStartView, 2);
+        w->ui().menuRecent->actions().at(2)->trigger(); // v10
+        QCOMPARE(view->Mandat0().x, 10.0);
+        save(QStringLiteral("saved.png"), 2);
+        QCOMPARE(view->recent().files().at(0).toLocalFile(), path("saved.png"));
+        QCOMPARE(view->recent().lastFolder(), dir.path());
+        w->ui().actionClearRecent->trigger();
+        QVERIFY(view->recent().files().isEmpty());
+        QVERIFY(!w->ui().actionClearRecent->isEnabled());
+    }
 
     void savedFilesCarryTheViewAndOpenAgain() {
         save(QStringLiteral("views"), 1);

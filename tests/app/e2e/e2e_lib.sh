@@ -70,7 +70,8 @@ e2e_launch() {
     e2e_await_window
 }
 
-# e2e_await_window: waits for the main window of the program APP_PID.
+# e2e_await_window [X Y W IT CS CP]: waits for the main window of the program APP_PID and for
+# the picture of that view (the start view when none is given) in it.
 e2e_await_window() {
     WIN=$(timeout 30 xdotool search --sync --all --onlyvisible --pid "$APP_PID" \
         --name '^Velquorantisphaeron$' 2>/dev/null | head -n1) || true
@@ -78,8 +79,9 @@ e2e_await_window() {
     eval "$(xdotool getwindowgeometry --shell "$WIN")"
     WIN_W=$WIDTH
     WIN_H=$HEIGHT
-    e2e_render "$E2E_WORK/start.png" "${E2E_START_VIEW[@]}"
-    e2e_poll 30 e2e_find_picture "$E2E_WORK/start.png" || e2e_fail "the start view did not appear"
+    if [ $# -eq 0 ]; then set -- "${E2E_START_VIEW[@]}"; fi
+    e2e_render "$E2E_WORK/start.png" "$@"
+    e2e_poll 30 e2e_find_picture "$E2E_WORK/start.png" || e2e_fail "the view $* did not appear"
 }
 
 e2e_find_picture() {
