@@ -1,5 +1,6 @@
 // velq-render: renders views and benchmarks headless, exactly as the window would show them.
 #include "cli/options.h"
+#include "cli/progress.h"
 #include "cli/render.h"
 #include "core/benchmark/benchmarksequences.h"
 #include "core/files/export.h"
@@ -9,12 +10,15 @@
 #include "core/gallery/gallery.h"
 #include "pngio/pngfile.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
 #include <new>
 #include <optional>
+#include <poll.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -37,51 +41,86 @@ std::vector<std::uint8_t> encodePicture(const RenderOptions& options, const Rend
                               aspect);
 }
 
+// Standard output takes the bytes as they come, all of them: a pipe or a terminal has no
+// temporary file to rename.
+std::error_code writeToStandardOutput(std::span<const std::uint8_t> bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
+        if (n > 0) {
+            bytes = bytes.subspan(static_cast<std::size_t>(n));
+        } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            // A non-blocking descriptor inherited from whoever started us: wait until it drains.
+            pollfd out{STDOUT_FILENO, POLLOUT, 0};
+            ::poll(&out, 1, -1);
+        } else if (n == 0 || errno != EINTR) {
+            return {n == 0 ? EIO : errno, std::system_category()};
+        }
+    }
+    return {};
+}
+
+int writeOutput(const char* flag, const std::string& path, std::span<const std::uint8_t> bytes) {
+    const bool standardOutput = path == "-";
+    const std::error_code why = bytes.empty() ? std::make_error_code(std::errc::not_enough_memory)
+                                : standardOutput ? writeToStandardOutput(bytes)
+                                                 : writeFileAtomically(path, bytes);
+    if (!why) return 0;
+    complain(std::string(flag) + ": cannot write " +
+             (standardOutput ? "to standard output" : "'" + path + "'") + ": " + why.message());
+    return 1;
+}
+
 int writeOutputs(const RenderOptions& options, const Renderer& renderer, const MANDAT& v) {
     if (!options.counts.empty()) {
         const std::string counts = littleEndianCounts(renderer.mandel());
-        if (writeFileAtomically(
-                options.counts,
-                std::span(reinterpret_cast<const std::uint8_t*>(counts.data()), counts.size()))) {
-            complain("--counts: cannot write '" + options.counts + "'");
-            return 1;
-        }
+        const auto bytes =
+            std::span(reinterpret_cast<const std::uint8_t*>(counts.data()), counts.size());
+        if (writeOutput("--counts", options.counts, bytes) != 0) return 1;
     }
-    if (!options.out.empty()) {
-        const std::vector<std::uint8_t> png = encodePicture(options, renderer, v);
-        const std::error_code why = png.empty() ? std::make_error_code(std::errc::not_enough_memory)
-                                                : writeFileAtomically(options.out, png);
-        if (why) {
-            complain("--out: cannot write '" + options.out + "': " + why.message());
-            return 1;
-        }
-    }
+    if (!options.out.empty())
+        return writeOutput("--out", options.out, encodePicture(options, renderer, v));
     return 0;
+}
+
+ProgressLine progressOf(std::string_view what, std::int64_t total, const RenderOptions& options) {
+    return ProgressLine(
+        what, total, ::isatty(STDERR_FILENO) == 1, options.quiet,
+        [] { return std::chrono::steady_clock::now(); },
+        [](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stderr); });
 }
 
 int renderViews(const RenderOptions& options) {
     const int winx = options.exportPlan ? options.exportPlan->renderW : options.width;
     const int winy = options.exportPlan ? options.exportPlan->renderH : options.height;
     Renderer renderer(options.kernel, winx, winy);
+    // The view and work lines may not go into a file written to standard output.
+    std::FILE* const lines = options.out == "-" || options.counts == "-" ? stderr : stdout;
     std::optional<MANDAT> last;
     std::int32_t work = 0;
     std::chrono::duration<double> seconds{0};
-    const auto show = [&](const MANDAT& requested) {
+    // A single view shows its rows as they are taken, a file's views how many are done.
+    const auto show = [&](const MANDAT& requested, ProgressLine& progress, bool byRows) {
         const MANDAT v = asRendered(requested);
         const auto t0 = std::chrono::steady_clock::now();
-        work = renderer.render(v);
+        work = byRows ? renderer.render(v, [&](int rows) { progress.update(rows); })
+                      : renderer.render(v);
         seconds += std::chrono::steady_clock::now() - t0;
-        std::printf("%s\n", viewLine(v).c_str());
-        std::fflush(stdout);
+        progress.clear();
+        std::fprintf(lines, "%s\n", viewLine(v).c_str());
+        std::fflush(lines);
         last = v;
+    };
+    const auto showOne = [&](const MANDAT& v) {
+        ProgressLine progress = progressOf("rows", winy, options);
+        show(v, progress, true);
     };
 
     switch (options.source) {
     case ViewSource::View:
-        show(options.view);
+        showOne(options.view);
         break;
     case ViewSource::Gallery:
-        show(*galleryPreset(options.galleryTag));
+        showOne(*galleryPreset(options.galleryTag));
         break;
     case ViewSource::Mdl:
     case ViewSource::Png: {
@@ -97,8 +136,20 @@ int renderViews(const RenderOptions& options) {
             return 1;
         }
         ParameterReader reader(bytes, *start);
-        while (const std::optional<ParsedLine> line = reader.next())
-            show(viewOf(*line));
+        // Counted first, for the progress line: reading the lines is quick next to rendering.
+        std::int64_t total = 0;
+        for (ParameterReader counter = reader; counter.next();)
+            ++total;
+        if (total == 1) {
+            showOne(viewOf(*reader.next()));
+            break;
+        }
+        ProgressLine progress = progressOf("views", total, options);
+        std::int64_t done = 0;
+        while (const std::optional<ParsedLine> line = reader.next()) {
+            show(viewOf(*line), progress, false);
+            progress.update(++done);
+        }
         break;
     }
     case ViewSource::None:
@@ -110,13 +161,17 @@ int renderViews(const RenderOptions& options) {
     }
     const int status = writeOutputs(options, renderer, *last);
     // The last render's result and the time spent rendering and colouring every view.
-    if (status == 0) std::printf("work %d seconds %.3f\n", work, seconds.count());
+    if (status == 0) std::fprintf(lines, "work %d seconds %.3f\n", work, seconds.count());
     return status;
 }
 
 int benchmark(const RenderOptions& options) {
     const BenchmarkSequence sequence = *benchmarkSequence(options.bench);
-    const BenchmarkRun run = runBenchmark(sequence, options.frames, options.kernel);
+    ProgressLine progress =
+        progressOf("frames", benchmarkFrames(sequence, options.frames), options);
+    const BenchmarkRun run = runBenchmark(sequence, options.frames, options.kernel,
+                                          [&](int frames) { progress.update(frames); });
+    progress.clear();
     std::printf("sequence %d frames %d seconds %.3f work %" PRId64 "\n", sequence.tag, run.frames,
                 run.seconds, run.work);
     return 0;
@@ -131,15 +186,28 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const velq::ParsedArguments parsed = velq::parseArguments(args);
-    if (!parsed.options) {
+    int status = 0;
+    if (parsed.answer == velq::Answer::Usage) {
+        std::printf("%s\n", velq::kUsage.data());
+    } else if (parsed.answer == velq::Answer::Version) {
+        std::printf("velq-render %s\n", VELQ_VERSION);
+    } else if (!parsed.options) {
         complain(parsed.error);
         return 2;
+    } else {
+        try {
+            status = parsed.options->bench != 0 ? benchmark(*parsed.options)
+                                                : renderViews(*parsed.options);
+        } catch (const std::bad_alloc&) {
+            complain("not enough memory for a picture of that size");
+            return 1;
+        }
     }
-    try {
-        return parsed.options->bench != 0 ? benchmark(*parsed.options)
-                                          : renderViews(*parsed.options);
-    } catch (const std::bad_alloc&) {
-        complain("not enough memory for a picture of that size");
+    // Lines that never arrived (a full disk, a closed descriptor) fail the run like any other
+    // write.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        complain("cannot write to standard output");
         return 1;
     }
+    return status;
 }

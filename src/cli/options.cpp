@@ -1,7 +1,6 @@
 // Parsing of the renderer's arguments: every number whole, sizes in steps of 16.
 #include "cli/options.h"
 
-#include "core/benchmark/benchmarksequences.h"
 #include "core/gallery/gallery.h"
 #include "core/render/fastkernel.h"
 
@@ -47,6 +46,7 @@ struct Draft {
     std::optional<std::pair<int, int>> exportSize;
     bool antialias = false;
     bool haveSize = false;
+    Answer answer = Answer::None;
 };
 
 Error setSource(Draft& d, ViewSource source, std::string_view flag) {
@@ -98,6 +98,9 @@ Error applySize(Draft& d, Values v) {
     if (!size || !isPictureSide(size->first) || !isPictureSide(size->second))
         return quoted(v[0]) + " is not WxH with positive multiples of 16 up to " +
                std::to_string(kMaxExportSide);
+    // The same bound as --export's: a larger picture's buffers would not fit in memory.
+    if (static_cast<long long>(size->first) * size->second > kMaxExportPixels)
+        return quoted(v[0]) + " has more than " + std::to_string(kMaxExportPixels) + " pixels";
     d.options.width = size->first;
     d.options.height = size->second;
     d.haveSize = true;
@@ -136,10 +139,23 @@ Error applyKernel(Draft& d, Values v) {
     return std::nullopt;
 }
 
+// What --bench takes, and the benchmark each name runs: the Benchmark menu's sequences.
+struct Benchmark {
+    std::string_view name;
+    int sequence;
+};
+constexpr Benchmark kBenchmarks[] = {{"1", 1}, {"2", 2}, {"3", 3}, {"4", 4}};
+
 Error applyBench(Draft& d, Values v) {
-    const auto tag = parseInt(v[0]);
-    if (!tag || !benchmarkSequence(*tag)) return quoted(v[0]) + " is not a sequence (1..4)";
-    d.options.bench = *tag;
+    const auto known = std::find_if(std::begin(kBenchmarks), std::end(kBenchmarks),
+                                    [&](const Benchmark& b) { return b.name == v[0]; });
+    if (known == std::end(kBenchmarks)) {
+        std::string names;
+        for (const Benchmark& b : kBenchmarks)
+            names.append(names.empty() ? "" : ", ").append(b.name);
+        return quoted(v[0]) + " is not a benchmark (" + names + ")";
+    }
+    d.options.bench = known->sequence;
     return std::nullopt;
 }
 
@@ -147,6 +163,21 @@ Error applyFrames(Draft& d, Values v) {
     const auto frames = parseInt(v[0]);
     if (!frames || *frames < 1) return quoted(v[0]) + " is not a positive number of frames";
     d.options.frames = *frames;
+    return std::nullopt;
+}
+
+Error applyQuiet(Draft& d, Values) {
+    d.options.quiet = true;
+    return std::nullopt;
+}
+
+Error applyHelp(Draft& d, Values) {
+    d.answer = Answer::Usage;
+    return std::nullopt;
+}
+
+Error applyVersion(Draft& d, Values) {
+    d.answer = Answer::Version;
     return std::nullopt;
 }
 
@@ -171,6 +202,9 @@ constexpr Flag kFlags[] = {
     {"--kernel", "reference|fast", 1, applyKernel},
     {"--bench", "N", 1, applyBench},
     {"--frames", "F", 1, applyFrames},
+    {"--quiet", "", 0, applyQuiet},
+    {"--help", "", 0, applyHelp},
+    {"--version", "", 0, applyVersion},
 };
 
 bool saw(const Draft& d, std::string_view flag) {
@@ -182,7 +216,7 @@ Error finish(Draft& d) {
     RenderOptions& o = d.options;
     if (o.bench != 0) {
         for (std::string_view flag : d.seen)
-            if (flag != "--bench" && flag != "--kernel" && flag != "--frames")
+            if (flag != "--bench" && flag != "--kernel" && flag != "--frames" && flag != "--quiet")
                 return std::string(flag) + ": not with --bench";
         return std::nullopt;
     }
@@ -190,14 +224,17 @@ Error finish(Draft& d) {
     if (o.source == ViewSource::None) return "--view, --gallery, --mdl or --png: missing";
     if (d.thumbnail && d.exportSize) return "--export: not with --thumbnail";
     if (d.antialias && !d.exportSize) return "--antialias: only with --export";
+    if (o.out == "-" && o.counts == "-")
+        return "--counts: '-' as well as --out: only one can go to standard output";
     if (d.thumbnail || d.exportSize) {
-        const char* flag = d.thumbnail ? "--thumbnail" : "--export";
-        if (o.out.empty()) return std::string(flag) + ": needs --out";
+        const std::string flag = d.thumbnail ? "--thumbnail" : "--export";
+        if (d.haveSize) return "--size: not with " + flag + ", which has its own size";
+        if (o.out.empty()) return flag + ": needs --out";
         std::string why;
         o.exportPlan = d.thumbnail ? planExport(ExportKind::Thumbnail, 0, 0, false)
                                    : planExport(ExportKind::Typed, d.exportSize->first,
                                                 d.exportSize->second, d.antialias, &why);
-        if (!o.exportPlan) return std::string(flag) + ": " + why;
+        if (!o.exportPlan) return flag + ": " + why;
     } else if (!d.haveSize) {
         return "--size: missing";
     }
@@ -245,22 +282,37 @@ ParsedArguments parseArguments(std::span<const std::string_view> args) {
     d.options.kernel = kernelNamed("fast");
     std::size_t next = 0;
     while (next < args.size()) {
-        const std::string_view name = args[next++];
+        std::string_view name = args[next++];
+        // "--name=value": the value is the rest of the argument, whatever it starts with.
+        std::optional<std::string_view> attached;
+        if (const std::size_t eq = name.find('='); name.starts_with("--") && eq != name.npos) {
+            attached = name.substr(eq + 1);
+            name = name.substr(0, eq);
+        }
         const auto flag = std::find_if(std::begin(kFlags), std::end(kFlags),
                                        [name](const Flag& f) { return f.name == name; });
         if (flag == std::end(kFlags)) return {std::nullopt, quoted(name) + ": unknown argument"};
         const std::string prefix = std::string(name) + ": ";
         if (saw(d, name)) return {std::nullopt, prefix + "given twice"};
         d.seen.push_back(name);
-        // A value never starts with "--": that is the next flag, and this one lacks its value.
-        const Values values = args.subspan(next, std::min(flag->arity, args.size() - next));
+        if (attached && flag->arity == 0) return {std::nullopt, prefix + "takes no value"};
+        if (attached && flag->arity > 1)
+            return {std::nullopt, prefix + "expects " + std::string(flag->valueNames) +
+                                      " as separate arguments, not after '='"};
+        const std::string_view attachedValue[] = {attached.value_or("")};
+        // A separate value never starts with "--": that is the next flag, and this one lacks
+        // its value.
+        const Values values = attached
+                                  ? Values(attachedValue)
+                                  : args.subspan(next, std::min(flag->arity, args.size() - next));
         const bool complete = values.size() == flag->arity &&
-                              std::none_of(values.begin(), values.end(), [](std::string_view v) {
-                                  return v.empty() || v.starts_with("--");
+                              std::none_of(values.begin(), values.end(), [&](std::string_view v) {
+                                  return v.empty() || (!attached && v.starts_with("--"));
                               });
         if (!complete) return {std::nullopt, prefix + "expects " + std::string(flag->valueNames)};
-        next += flag->arity;
+        if (!attached) next += flag->arity;
         if (Error error = flag->apply(d, values)) return {std::nullopt, prefix + *error};
+        if (d.answer != Answer::None) return {std::nullopt, {}, d.answer};
     }
     if (Error error = finish(d)) return {std::nullopt, *error};
     return {std::move(d.options), {}};

@@ -22,6 +22,7 @@ struct RenderOptions {
     std::string file;   // --mdl or --png
     int width = 0;      // --size: positive multiples of 16; 0 when not given
     int height = 0;
+    // Either of these may be "-", standard output.
     std::string out;    // PNG of the last picture, with its view in the parameter chunk
     std::string counts; // raw little-endian int16 counts of the last picture
     // An off-screen render written instead of the --size picture: --thumbnail or --export.
@@ -29,11 +30,16 @@ struct RenderOptions {
     RowKernel kernel = nullptr; // --kernel; the fast one unless told otherwise
     int bench = 0;              // --bench sequence 1..4; 0 renders views instead
     int frames = 0;             // --frames: at most this many benchmark frames; 0 for all
+    bool quiet = false;         // --quiet: no progress line
 };
+
+// What --help and --version ask for: answered at once, whatever follows them.
+enum class Answer { None, Usage, Version };
 
 struct ParsedArguments {
     std::optional<RenderOptions> options;
-    std::string error; // one line naming the offending argument, when options is empty
+    std::string error;            // one line naming the offending argument, when options is empty
+    Answer answer = Answer::None; // set instead of options and error
 };
 
 ParsedArguments parseArguments(std::span<const std::string_view> args);
@@ -45,23 +51,32 @@ std::optional<int> parseInt(std::string_view text);
 std::optional<int> parseColourWord(std::string_view text);
 
 inline constexpr std::string_view kUsage =
-    R"(usage: velq-render VIEW [--size WxH] [--out FILE.png] [--counts FILE] [--kernel K]
-       velq-render --bench N [--kernel K] [--frames F]
+    R"(usage: velq-render VIEW [--size WxH] [--out FILE.png] [--counts FILE] [OPTION...]
+       velq-render --bench N [--kernel K] [--frames F] [--quiet]
+       velq-render --help | --version
 VIEW, exactly one of:
   --view X Y W IT CS CP   a view: centre, half-width, iteration limit, colour word, rotation
   --gallery TAG           a gallery place, 101..150
   --mdl FILE              every view of a parameter file, rendered in turn
   --png FILE              the view carried by a PNG file of this program
 Output (the last view's picture; one "view" line is printed per rendered view):
-  --size WxH              the picture size, positive multiples of 16
+  --size WxH              the picture size, positive multiples of 16, at most 32768 a side
+                          and 268435456 pixels
   --out FILE.png          the picture as PNG with its view in the parameter chunk
-  --thumbnail             with --out: the 160x120 thumbnail instead (--size not needed)
-  --export WxH            with --out: a picture of any size instead (--size not needed)
+  --thumbnail             with --out: the 160x120 thumbnail instead of a --size picture
+  --export WxH            with --out: a picture of any size instead of a --size picture
   --antialias             with --export: render twice the size and reduce
   --counts FILE           the escape counts, little-endian 16-bit, row by row from the top
+  A FILE of - is standard output (for one of --out and --counts); the "view" and "work"
+  lines then go to standard error.
 Rendering:
   --kernel reference|fast the escape-time kernel (fast by default; both give the same counts)
-  --bench N               run benchmark sequence N (1..4) at 320x240 and print its time
-  --frames F              with --bench: only the first F frames (for testing))";
+  --bench N               run benchmark sequence N (1, 2, 3 or 4) at 320x240, print its time
+  --frames F              with --bench: only the first F frames (for testing)
+Other:
+  --quiet                 no progress line on standard error (shown on a terminal after 1 s)
+  --help, --version       print this text or the version, and exit
+An option's value may also follow it after '=', as in --size=640x480 (--view takes six).
+Exit status: 0 done, 1 a file or render problem, 2 bad arguments.)";
 
 } // namespace velq

@@ -4,6 +4,7 @@
 #include "core/benchmark/benchmark.h"
 #include "core/view/iterationlimit.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
@@ -44,19 +45,26 @@ void Renderer::useColourWord(int cs) {
     mapFor_ = cs;
 }
 
-std::int32_t Renderer::render(const MANDAT& v) {
+std::int32_t Renderer::render(const MANDAT& v, const std::function<void(int)>& rowsTaken) {
     useColourWord(v.cs);
-    const std::int32_t result =
-        workers_.run(KernelFrame::of(v, winx_, winy_, iterationLimitInForce(v)), mandel_.data(),
-                     kernel_, RenderWorkers::kThreads);
+    workers_.start(KernelFrame::of(v, winx_, winy_, iterationLimitInForce(v)), mandel_.data(),
+                   kernel_, RenderWorkers::kThreads);
+    while (!workers_.waitFor(std::chrono::milliseconds(100)))
+        if (rowsTaken) rowsTaken(std::min(workers_.rowsClaimed(), winy_));
+    const std::int32_t result = workers_.finish();
     recolour(mandel_, pixels_, cmap_, v.cp);
     return result;
 }
 
-BenchmarkRun runBenchmark(const BenchmarkSequence& sequence, int frameLimit, RowKernel kernel) {
+int benchmarkFrames(const BenchmarkSequence& sequence, int frameLimit) {
+    return frameLimit > 0 && frameLimit < sequence.frames ? frameLimit : sequence.frames;
+}
+
+BenchmarkRun runBenchmark(const BenchmarkSequence& sequence, int frameLimit, RowKernel kernel,
+                          const std::function<void(int)>& framesDone) {
     Renderer renderer(kernel, kBenchmarkWidth, kBenchmarkHeight);
     BenchmarkRun run;
-    run.frames = frameLimit > 0 && frameLimit < sequence.frames ? frameLimit : sequence.frames;
+    run.frames = benchmarkFrames(sequence, frameLimit);
     MANDAT v = sequence.start;
     renderer.useColourWord(v.cs); // before the clock starts, as the window does
     const auto t0 = std::chrono::steady_clock::now();
@@ -65,6 +73,7 @@ BenchmarkRun runBenchmark(const BenchmarkSequence& sequence, int frameLimit, Row
         run.work += result;
         v = nextBenchmarkFrame(v, sequence.factor, sequence.tag, result, kBenchmarkWidth,
                                kBenchmarkHeight);
+        if (framesDone) framesDone(k + 1);
     }
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - t0;
     run.seconds = seconds.count();

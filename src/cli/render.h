@@ -10,6 +10,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -33,8 +34,9 @@ public:
     Renderer(RowKernel kernel, int winx, int winy);
 
     // Renders `v` as it stands (bring it in with asRendered first) on the window's eight
-    // workers and recolours it; returns the render result.
-    std::int32_t render(const MANDAT& v);
+    // workers and recolours it; returns the render result. While the workers run, `rowsTaken`
+    // is called on this thread about ten times a second with the rows they have taken.
+    std::int32_t render(const MANDAT& v, const std::function<void(int)>& rowsTaken = {});
     // Builds the colour map for `cs` unless it is the one in use.
     void useColourWord(int cs);
 
@@ -61,8 +63,12 @@ struct BenchmarkRun {
     MANDAT next;           // the view after the last frame: w already stepped once more
 };
 
-// Renders the first `frameLimit` frames of `sequence` (all of them for 0) at the benchmark's
-// size, each stepped from the last by nextBenchmarkFrame.
-BenchmarkRun runBenchmark(const BenchmarkSequence& sequence, int frameLimit, RowKernel kernel);
+// The frames a run renders: the first `frameLimit` (all of them for 0).
+int benchmarkFrames(const BenchmarkSequence& sequence, int frameLimit);
+
+// Renders benchmarkFrames of `sequence` at the benchmark's size, each stepped from the last by
+// nextBenchmarkFrame; `framesDone` is told after each.
+BenchmarkRun runBenchmark(const BenchmarkSequence& sequence, int frameLimit, RowKernel kernel,
+                          const std::function<void(int)>& framesDone = {});
 
 } // namespace velq

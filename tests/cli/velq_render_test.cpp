@@ -1,6 +1,7 @@
 // The headless renderer: what each argument list sets or why it is refused, and its pictures
 // and benchmark runs against renders made here step by step.
 #include "cli/options.h"
+#include "cli/progress.h"
 #include "cli/render.h"
 #include "core/benchmark/benchmark.h"
 #include "core/render/fastkernel.h"
@@ -34,6 +35,7 @@ std::string summary(const RenderOptions& o) {
     if (const auto& p = o.exportPlan)
         s << ", " << p->outW << "x" << p->outH << " from " << p->renderW << "x" << p->renderH;
     if (o.bench) s << "bench " << o.bench << " frames " << o.frames;
+    if (o.quiet) s << ", quiet";
     return s.str();
 }
 
@@ -54,6 +56,9 @@ TEST(Options, AcceptedListsAndWhatTheySet) {
         {"--gallery 101 --export 1x1 --antialias --out e", "gallery 101, out e, 1x1 from 32x32"},
         {"--bench 4", "bench 4 frames 0"},
         {"--kernel reference --bench 1 --frames 7", ", referencebench 1 frames 7"},
+        {"--gallery=111 --size=32x16 --out=--x.png --counts=- --kernel=reference --quiet",
+         "gallery 111, 32x16, out --x.png, counts -, reference, quiet"},
+        {"--bench=3 --frames=2 --quiet", "bench 3 frames 2, quiet"},
     };
     for (const auto& [line, want] : cases) {
         const ParsedArguments parsed = parse(line);
@@ -93,7 +98,16 @@ TEST(Options, RefusalsNameTheirArgument) {
         {v + "--export 32769x16 --out e.png", "--export: The width"},
         {v + "--thumbnail --export 640x480 --out e.png", "--export: not with"},
         {v + "--antialias --size 16x16", "--antialias: only with --export"},
-        {"--bench 5", "--bench: '5'"},
+        {"--bench 5", "--bench: '5' is not a benchmark (1, 2, 3, 4)"},
+        {"--view=0 0 2 256 0 0", "--view: expects X Y W IT CS CP as separate arguments"},
+        {v + "--size=16x16 --thumbnail=yes", "--thumbnail: takes no value"},
+        {v + "--size=16x16 --size 32x32", "--size: given twice"},
+        {v + "--size 16x16 --out=", "--out: expects FILE"},
+        {v + "--size 16x16 --thumbnail --out t.png", "--size: not with --thumbnail"},
+        {v + "--size 16x16 --export 64x64 --out e.png", "--size: not with --export"},
+        {v + "--size 32768x16384", "--size: '32768x16384' has more than 268435456 pixels"},
+        {v + "--size 16x16 --out - --counts -", "--counts: '-' as well as --out"},
+        {"--frob --help", "'--frob': unknown"},
         {"--bench 1 --size 320x240", "--size: not with --bench"},
         {"--bench 1 --frames 0", "--frames: '0'"},
         {v + "--size 16x16 --frames 3", "--frames: only with --bench"},
@@ -103,6 +117,45 @@ TEST(Options, RefusalsNameTheirArgument) {
         EXPECT_FALSE(parsed.options) << line;
         EXPECT_TRUE(parsed.error.starts_with(named) && parsed.error.find('\n') == std::string::npos)
             << line << " -> " << parsed.error;
+    }
+}
+
+// Nothing in the first second, nor off a terminal or with --quiet; then the share done and the
+// time left at the rate so far, drawn over a longer line, ten times a second at most and at
+// once after a clear (a done of -1 here).
+TEST(Progress, LineInPlaceAndItsEstimate) {
+    struct Case {
+        bool terminal, quiet;
+        int total;
+        std::vector<std::pair<int, int>> steps; // milliseconds since the start, items done
+        std::string shown;
+    };
+    const std::string p = "\rvelq-render: ";
+    const Case cases[] = {
+        {true, false, 50, {{1000, 10}, {2000, 21}}, p + "42 % (21 of 50 views) 3 s left"},
+        {true, false, 50, {{5000, 0}}, p + "0 % (0 of 50 views)"},
+        {true, false, 50, {{10000, 1}}, p + "2 % (1 of 50 views) 8 min 10 s left"},
+        {true, false, 1000, {{10000, 1}}, p + "0 % (1 of 1000 views) 2 h 46 min left"},
+        {false, false, 50, {{2000, 21}}, ""},
+        {true, true, 50, {{2000, 21}}, ""},
+        {true,
+         false,
+         100,
+         {{2000, 1}, {2050, 2}, {9900, 99}, {9900, -1}, {9900, 100}},
+         p + "1 % (1 of 100 views) 3 min 18 s left" + p + "99 % (99 of 100 views) 1 s left     " +
+             "\r" + std::string(44, ' ') + "\r" + p + "100 % (100 of 100 views) 0 s left"},
+    };
+    for (const Case& c : cases) {
+        auto now = std::chrono::steady_clock::time_point{};
+        std::string out;
+        ProgressLine line(
+            "views", c.total, c.terminal, c.quiet, [&] { return now; },
+            [&](std::string_view text) { out += text; });
+        for (const auto& [ms, done] : c.steps) {
+            now = std::chrono::steady_clock::time_point{} + std::chrono::milliseconds(ms);
+            done < 0 ? line.clear() : line.update(done);
+        }
+        EXPECT_EQ(out, c.shown) << c.total << " " << c.steps.back().first;
     }
 }
 

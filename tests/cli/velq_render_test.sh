@@ -42,6 +42,16 @@ chunk+=" 1.33333333333333325932 8192 0x00000742 583||" # the keyword, its zero, 
 run 0 --png "$work/g.png" --size 320x240 --counts "$work/p.cnt"
 [ "$(grep '^view' "$work/out")" = "$view" ] && cmp -s "$work/g.cnt" "$work/p.cnt" || fail "reopened"
 
+# "-" is standard output, written in full, and the lines move to standard error.
+run 0 --gallery 111 --size 320x240 --out -
+cmp -s "$work/out" "$work/g.png" && [ "$(grep '^view' "$work/err")" = "$view" ] || fail "--out -"
+run 0 --gallery=111 --size=320x240 --counts=-
+cmp -s "$work/out" "$work/g.cnt" || fail "--counts=-"
+"$render" --gallery 116 --size 16x16 --counts - >/dev/full 2>/dev/null && fail "--counts - on a full disk"
+run 0 --help --frob
+grep -q '^usage: velq-render' "$work/out" && run 0 --version && grep -qx 'velq-render [0-9.]*' "$work/out" ||
+    fail "--help, --version"
+
 # Off-screen pictures have their own sizes (IHDR's width and height).
 for export in "160 120 --thumbnail" "1000 750 --export 1000x750" "320 160 --export 320x160 --antialias"; do
     run 0 --gallery 116 ${export#* * } --out "$work/e.png"
