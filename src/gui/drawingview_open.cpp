@@ -109,7 +109,7 @@ void DrawingView::openDocument() {
     panel.setAcceptMode(QFileDialog::AcceptOpen);
     panel.setFileMode(QFileDialog::ExistingFile);
     panel.setNameFilter(QStringLiteral("*.mdl *.png *.MDL *.PNG"));
-    panel.setDirectory(recent_.lastFolder());
+    if (!recent_.lastFolder().isEmpty()) panel.setDirectory(recent_.lastFolder());
     if (!runPanel(panel) || panel.selectedFiles().isEmpty()) return;
     const QString chosen = panel.selectedFiles().constFirst();
     recent_.setLastFolder(QFileInfo(chosen).absolutePath());

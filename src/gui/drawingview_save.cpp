@@ -39,7 +39,7 @@ void DrawingView::saveAs() {
     // The options sit inside the panel; the question about an existing file is asked about
     // the name that is written, extension included.
     panel.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
-    panel.setDirectory(recent_.lastFolder());
+    if (!recent_.lastFolder().isEmpty()) panel.setDirectory(recent_.lastFolder());
     savePanel_.attach(panel);
     const bool chosen = runPanel(panel) && !panel.selectedFiles().isEmpty();
     savePanel_.detach(this); // the options keep their values for the next Save

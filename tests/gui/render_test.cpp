@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScreen>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
@@ -225,6 +226,13 @@ private slots:
         QCOMPARE(view->picture().imageRep().size(), QSize(320, 240));
         QCOMPARE(w->main->pos(), origin);
         QVERIFY(shows(view, kStartView));
+        // Full screen: the largest picture that fits the screen with the controls, and back.
+        const QSize screen = w->main->screen()->geometry().size() - margins;
+        QVERIFY(view->fullScreen(true));
+        QCOMPARE(view->picture().points(), QSize(screen.width() & ~15, screen.height() & ~15));
+        QVERIFY(!view->fullScreen(false));
+        QCOMPARE(view->picture().points(), QSize(320, 240));
+        QTRY_COMPARE_WITH_TIMEOUT(w->main->pos(), origin, 3000);
         // While a button is down the window manager is resizing: nothing is set until it is up.
         QTest::mousePress(w->main->windowHandle(), Qt::LeftButton, {}, QPoint(2, 2));
         w->main->resize(w->main->size() + QSize(40, 40));
