@@ -20,9 +20,21 @@ QUrl fileUrl(const std::string& name) {
     return QUrl::fromEncoded("file://" + path.toPercentEncoding("/"));
 }
 
+// --help and --version: printed, and the program ends.
+bool answered(const velq::WindowArguments& parsed) {
+    if (!parsed.error.empty() || !(parsed.help || parsed.version)) return false;
+    std::printf("%s",
+                parsed.help ? velq::kWindowUsage.data() : "velquorantisphaeron " VELQ_VERSION "\n");
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // --help and --version answer before anything of the desktop is needed.
+    if (answered(velq::parseWindowArguments(std::vector<std::string_view>(argv + 1, argv + argc))))
+        return 0;
+
     // Whole scale factors only: the picture's sizes stay multiples of 16 in device pixels.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::Round);
@@ -33,6 +45,7 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Velquorantisphaeron"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/velquorantisphaeron.png")));
 
+    // Qt has taken its own options out of argv by now.
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     const velq::WindowArguments parsed = velq::parseWindowArguments(args);
     if (!parsed.error.empty()) {
@@ -40,11 +53,7 @@ int main(int argc, char* argv[]) {
                      velq::kWindowUsage.data());
         return 2;
     }
-    if (parsed.help || parsed.version) {
-        std::printf("%s", parsed.help ? velq::kWindowUsage.data()
-                                      : "velquorantisphaeron " VELQ_VERSION "\n");
-        return 0;
-    }
+    if (answered(parsed)) return 0;
 
     velq::installTranslations(app);
     velq::MainWindow window;

@@ -3,6 +3,7 @@
 #include "cli/progress.h"
 #include "cli/render.h"
 #include "core/benchmark/benchmarksequences.h"
+#include "core/explore/zoombenchmark.h"
 #include "core/files/export.h"
 #include "core/files/filebytes.h"
 #include "core/files/openpath.h"
@@ -165,7 +166,17 @@ int renderViews(const RenderOptions& options) {
     return status;
 }
 
+// The feel of the wheel: "zoom notches N first p50 A p95 B exact p50 C p95 D", milliseconds.
+int zoomBenchmark(const RenderOptions& options) {
+    const ZoomLatencies run = runZoomBenchmark(options.kernel);
+    std::printf("zoom notches %zu first p50 %.1f p95 %.1f exact p50 %.1f p95 %.1f\n",
+                run.first.size(), percentile(run.first, 0.5), percentile(run.first, 0.95),
+                percentile(run.exact, 0.5), percentile(run.exact, 0.95));
+    return 0;
+}
+
 int benchmark(const RenderOptions& options) {
+    if (options.bench == kZoomBench) return zoomBenchmark(options);
     const BenchmarkSequence sequence = *benchmarkSequence(options.bench);
     ProgressLine progress =
         progressOf("frames", benchmarkFrames(sequence, options.frames), options);

@@ -28,13 +28,17 @@ struct RenderOptions {
     // An off-screen render written instead of the --size picture: --thumbnail or --export.
     std::optional<ExportPlan> exportPlan;
     RowKernel kernel = nullptr; // --kernel; the fast one unless told otherwise
-    int bench = 0;              // --bench sequence 1..4; 0 renders views instead
-    int frames = 0;             // --frames: at most this many benchmark frames; 0 for all
-    bool quiet = false;         // --quiet: no progress line
+    int bench = 0;              // --bench sequence 1..4, or a named one below; 0 renders views
+
+    int frames = 0;     // --frames: at most this many benchmark frames; 0 for all
+    bool quiet = false; // --quiet: no progress line
 };
 
 // What --help and --version ask for: answered at once, whatever follows them.
 enum class Answer { None, Usage, Version };
+
+// The named benchmarks of --bench.
+inline constexpr int kZoomBench = 100; // wheel notches through the window's gesture pipeline
 
 struct ParsedArguments {
     std::optional<RenderOptions> options;
@@ -71,7 +75,9 @@ Output (the last view's picture; one "view" line is printed per rendered view):
   lines then go to standard error.
 Rendering:
   --kernel reference|fast the escape-time kernel (fast by default; both give the same counts)
-  --bench N               run benchmark sequence N (1, 2, 3 or 4) at 320x240, print its time
+  --bench N               run benchmark sequence N (1, 2, 3 or 4) at 320x240, print its time;
+                          "zoom": 120 wheel notches into the seahorse valley at 1280x960,
+                          print the latencies of the moved and of the exact pictures
   --frames F              with --bench: only the first F frames (for testing)
 Other:
   --quiet                 no progress line on standard error (shown on a terminal after 1 s)

@@ -13,7 +13,8 @@
 namespace velq {
 
 DrawingView::DrawingView(QWidget* parent)
-    : QWidget(parent), sizing_(this, [this] { viewDidEndLiveResize(); }) {}
+    : QWidget(parent), hand_(this, [this] { collectGesture(); }),
+      sizing_(this, [this] { viewDidEndLiveResize(); }) {}
 
 DrawingView::~DrawingView() = default;
 
@@ -45,6 +46,7 @@ bool DrawingView::awakeFromNib(Ui_MainWindow& ui) {
     }
     ui_ = &ui;
     driver_.connect({ui.PushButton, ui.progressIndicator, ui.progressBar}, seams_.kernel);
+    hand_.setKernel(seams_.kernel);
     fields_.connect({ui.TextField_x, ui.TextField_y, ui.TextField_w});
     colours_.connect({ui.PushButtonCa, ui.PushButtonCb, ui.PushButtonCR, ui.PushButtonCG,
                       ui.PushButtonCB, ui.Slider, ui.SliderNum, ui.SliderImage});

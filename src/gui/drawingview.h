@@ -7,6 +7,7 @@
 #include "gui/commandmenus.h"
 #include "gui/coordinatefields.h"
 #include "gui/dragout.h"
+#include "gui/handnavigation.h"
 #include "gui/picture.h"
 #include "gui/recentfiles.h"
 #include "gui/renderdriver.h"
@@ -121,6 +122,9 @@ public:
     const DragOut& dragOut() const { return dragOut_; }
     const SavePanel& savePanel() const { return savePanel_; }
     const RecentFiles& recent() const { return recent_; }
+    const HandNavigation& hand() const { return hand_; }
+    // The gesture's renders have ended with the exact picture of the current view.
+    bool settled() const { return !gestureDirty_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -129,6 +133,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -148,6 +154,22 @@ private:
     void mouseDragged(QMouseEvent* event);
     void mouseUp(QMouseEvent* event);
     void keyDown(QKeyEvent* event);
+    // A step of the hand to `target`: the history step at a gesture's start, the preview at
+    // once, the renders behind it.
+    void gestureStep(const MANDAT& target);
+    // A key of the hand: the arrows pan, + and - zoom about the centre; false for other keys.
+    bool handKey(QKeyEvent* event);
+    // The picture's device pixel under a widget position, from the picture's top left.
+    QPointF devicePoint(const QPointF& position) const;
+    // Called by the hand's timer: shows a gesture render that has finished.
+    void collectGesture();
+    // Before a command that renders: the gesture's render in flight is stopped and joined.
+    void stopGesture();
+    // Before a command that uses the picture as it is: also the exact picture of the view,
+    // rendered now if the gesture left none. False when that render was aborted.
+    bool settleGesture();
+    // The history step of a render that shows a new view.
+    void recordHistory(int backup);
     bool runPanel(QFileDialog& panel);
     // Renders the current view off screen into buffers of its own and writes the export.
     bool exportFresh(const QString& path, int ftype);
@@ -186,6 +208,9 @@ private:
     SavePanel savePanel_;
     DragOut dragOut_;
     RecentFiles recent_;
+    HandNavigation hand_;
+    MANDAT shownView_{};        // the view whose counts the picture holds
+    bool gestureDirty_ = false; // the hand moved the view since the last exact picture
     WindowSizing sizing_;
     const QImage* shownImage_ = nullptr; // what the window shows while an export renders
 };

@@ -12,6 +12,7 @@ namespace velq {
 void DrawingView::benchmark(int tag) {
     const auto sequence = benchmarkSequence(tag);
     if (!sequence || !driver_.idle()) return;
+    stopGesture();
     // Device pixels, so that timings compare across screens.
     resizePicture(window()->pos(), QSize(kBenchmarkWidth, kBenchmarkHeight), 0);
     driver_.begin(picture_.winy());

@@ -12,7 +12,7 @@ int DrawingView::append_cmap(int requested) {
 }
 
 void DrawingView::pushButtonC(QAbstractButton* sender) {
-    if (!driver_.idle()) {
+    if (!driver_.idle() || !settleGesture()) {
         // Counts are still being written: undo what the click did to the buttons.
         colours_.showColourWord(Mandat0_.cs);
         return;
@@ -24,7 +24,7 @@ void DrawingView::pushButtonC(QAbstractButton* sender) {
 }
 
 void DrawingView::sliderMove() {
-    if (!driver_.idle()) {
+    if (!driver_.idle() || !settleGesture()) {
         colours_.showRotation(Mandat0_.cp);
         return;
     }

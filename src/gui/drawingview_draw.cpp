@@ -18,7 +18,10 @@ QRectF toWidget(const RectF& r, int winy, int ratio) {
 void DrawingView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // While an export renders into buffers of its own, the window keeps showing its picture.
-    const QImage& shown = shownImage_ ? *shownImage_ : picture_.imageRep();
+    // During a gesture, the picture moved or scaled until the first render of the new view.
+    const QImage& shown = shownImage_       ? *shownImage_
+                          : hand_.preview() ? *hand_.preview()
+                                            : picture_.imageRep();
     if (inLiveResize()) {
         drawLiveResize(painter, shown);
     } else {

@@ -11,6 +11,7 @@
 namespace velq {
 
 void DrawingView::copy() {
+    if (!settleGesture()) return;
     // The picture as shown, without its view: image/png first, as Linux programs expect.
     QGuiApplication::clipboard()->setImage(picture_.imageRep());
 }
@@ -41,6 +42,7 @@ QMimeData* DrawingView::dragData() {
 }
 
 void DrawingView::dragImage() {
+    if (!settleGesture()) return;
     const QImage picture = dragPicture();
     // What hangs under the pointer: the picture at 70 %, centred on the press point.
     QImage faded(picture.size(), QImage::Format_ARGB32_Premultiplied);

@@ -5,26 +5,64 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 namespace velq {
 
 PointF DrawingView::viewPoint(const QPointF& position) const {
     // View coordinates have their origin at the picture's bottom left, y growing upward, and
     // count the picture's device pixels.
-    const QPointF at = (position - pictureOffset()) * picture_.ratio();
+    const QPointF at = devicePoint(position);
     return {static_cast<float>(at.x()), static_cast<float>(picture_.winy() - at.y())};
 }
 
+QPointF DrawingView::devicePoint(const QPointF& position) const {
+    return (position - pictureOffset()) * picture_.ratio();
+}
+
 void DrawingView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) mouseDown(event);
+    // The middle button, or the left one with Space held, pans; the left one alone selects.
+    const bool pan = event->button() == Qt::MiddleButton ||
+                     (event->button() == Qt::LeftButton && hand_.spaceHeld);
+    if (pan && driver_.idle()) {
+        hand_.panFrom = event->position();
+        hand_.hold(true);
+    } else if (event->button() == Qt::LeftButton) {
+        mouseDown(event);
+    }
 }
 
 void DrawingView::mouseMoveEvent(QMouseEvent* event) {
-    if (event->buttons() & Qt::LeftButton) mouseDragged(event);
+    if (hand_.panFrom) {
+        const QPointF moved = (event->position() - *hand_.panFrom) * picture_.ratio();
+        hand_.panFrom = event->position();
+        gestureStep(panBy(Mandat0_, moved.x(), moved.y(), picture_.winx(), picture_.winy()));
+    } else if (event->buttons() & Qt::LeftButton) {
+        mouseDragged(event);
+    }
 }
 
 void DrawingView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) mouseUp(event);
+    if (hand_.panFrom) {
+        if (event->buttons() & (Qt::LeftButton | Qt::MiddleButton)) return;
+        hand_.panFrom.reset();
+        hand_.hold(false);
+    } else if (event->button() == Qt::LeftButton) {
+        mouseUp(event);
+    }
+}
+
+void DrawingView::wheelEvent(QWheelEvent* event) {
+    event->accept();
+    // A notch is 120; touchpads send parts of one, which zoom by the same continuous factor.
+    const QPoint delta = event->angleDelta();
+    const double notches = (delta.y() != 0 ? delta.y() : delta.x()) / 120.0;
+    if (notches == 0) return;
+    const double exponent =
+        event->modifiers() & Qt::ShiftModifier ? kFineNotchExponent : kNotchExponent;
+    const QPointF at = devicePoint(event->position());
+    gestureStep(
+        zoomAbout(Mandat0_, at.x(), at.y(), picture_.winx(), picture_.winy(), notches, exponent));
 }
 
 void DrawingView::mouseDown(QMouseEvent* event) {
@@ -69,12 +107,50 @@ void DrawingView::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void DrawingView::keyPressEvent(QKeyEvent* event) {
-    keyDown(event);
+    if (osversion_ == 10.2)
+        keyDown(event);
+    else if (event->key() == Qt::Key_Space && !event->isAutoRepeat())
+        hand_.spaceHeld = true;
+    else
+        handKey(event);
     event->accept(); // the keys are not passed on, whatever they were
 }
 
+void DrawingView::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) hand_.spaceHeld = false;
+    event->accept();
+}
+
+bool DrawingView::handKey(QKeyEvent* event) {
+    // The arrows move the view by an eighth of the picture; + and - zoom by 2 about the centre.
+    // Repeated keys are steps of one gesture.
+    const int winx = picture_.winx(), winy = picture_.winy();
+    switch (event->key()) {
+    case Qt::Key_Left:
+        gestureStep(panBy(Mandat0_, winx / 8.0, 0, winx, winy));
+        return true;
+    case Qt::Key_Right:
+        gestureStep(panBy(Mandat0_, -winx / 8.0, 0, winx, winy));
+        return true;
+    case Qt::Key_Up:
+        gestureStep(panBy(Mandat0_, 0, winy / 8.0, winx, winy));
+        return true;
+    case Qt::Key_Down:
+        gestureStep(panBy(Mandat0_, 0, -winy / 8.0, winx, winy));
+        return true;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+    case Qt::Key_Minus: {
+        const double notches = event->key() == Qt::Key_Minus ? -4 : 4;
+        gestureStep(zoomAbout(Mandat0_, winx / 2.0, winy / 2.0, winx, winy, notches));
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
 void DrawingView::keyDown(QKeyEvent* event) {
-    if (osversion_ != 10.2) return;
     const CommandMenus::Outlets& menus = menus_.outlets();
     QMenu* control = menus.menuHistmode->associatedObjects().isEmpty()
                          ? nullptr

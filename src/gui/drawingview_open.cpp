@@ -132,6 +132,7 @@ void DrawingView::openNamed(const QUrl& u) {
 }
 
 void DrawingView::openUrl(const QUrl& u, bool named) {
+    stopGesture();
     const Loaded loaded = loadUrl(u);
     if (loaded.cancelled) return;
     const std::span<const char> bytes(loaded.data.constData(),

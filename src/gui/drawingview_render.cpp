@@ -6,10 +6,15 @@
 
 namespace velq {
 
-int DrawingView::runMandel(MANDAT v, int backup) {
+void DrawingView::recordHistory(int backup) {
     if (const std::error_code why = history_.record(Mandat0_, backup, picture_.aspect()))
         alert(localized("Cant_Save"),
               localized("Log_Not_Written").arg(ViewHistory::logPath(), reasonText(why)));
+}
+
+int DrawingView::runMandel(MANDAT v, int backup) {
+    stopGesture();
+    recordHistory(backup);
     driver_.begin(picture_.winy());
     updateActions();
     fields_.repaint();
@@ -23,6 +28,8 @@ int DrawingView::runMandel(MANDAT v, int backup) {
     Mandat0_.it = v.it;
     selection_.clear();
     const int result = mandel_calc();
+    shownView_ = Mandat0_;
+    gestureDirty_ = false;
     // After a stopped render the picture keeps its colours and counts of both renders.
     if (driver_.status() != RenderStatus::AbortStop) Mandat0_.cp = append_cmap(v.cp);
     fields_.repaint();
@@ -56,7 +63,59 @@ void DrawingView::pushButton() {
 }
 
 void DrawingView::stopRenderForClose() {
+    stopGesture();
     driver_.stopForClose();
+}
+
+} // namespace velq
+
+namespace velq {
+
+void DrawingView::gestureStep(const MANDAT& target) {
+    if (!driver_.idle() || picture_.winx() == 0) return;
+    // A gesture counts as one Run from the view before it to the last one.
+    if (hand_.step()) {
+        recordHistory(Backup::NewView);
+        selection_.clear();
+    }
+    hand_.showPreview(picture_, shownView_, target);
+    Mandat0_.x = target.x;
+    Mandat0_.y = target.y;
+    Mandat0_.w = target.w;
+    fields_.show(target.x, target.y, target.w);
+    gestureDirty_ = true;
+    hand_.render(Mandat0_, picture_.winx(), picture_.winy());
+    updateActions();
+    repaint();
+}
+
+void DrawingView::collectGesture() {
+    const auto done = hand_.collect(picture_.mandelStorage());
+    if (!done) return;
+    shownView_ = done->view;
+    append_cmap(Mandat0_.cp);
+    if (done->exact && done->view == Mandat0_) gestureDirty_ = false;
+    repaint();
+}
+
+void DrawingView::stopGesture() {
+    hand_.stop();
+}
+
+bool DrawingView::settleGesture() {
+    stopGesture();
+    if (!gestureDirty_) return true;
+    // The exact picture of the view the hand left, as a render in place.
+    driver_.begin(picture_.winy());
+    updateActions();
+    const int result = mandel_calc();
+    shownView_ = Mandat0_;
+    if (driver_.status() != RenderStatus::AbortStop) append_cmap(Mandat0_.cp);
+    driver_.end();
+    updateActions();
+    repaint();
+    gestureDirty_ = result < 0;
+    return result >= 0;
 }
 
 } // namespace velq

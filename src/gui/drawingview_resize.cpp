@@ -22,6 +22,7 @@ void DrawingView::resizeMandel(QPoint origin, QSize size, int draw) {
 void DrawingView::resizePicture(QPoint origin, QSize device, int draw) {
     // The workers write into these buffers: never replace them while a render runs.
     if (driver_.rendering()) return;
+    stopGesture();
     if (picture_.allocate(device.width(), device.height(), pixelRatio())) {
         savePanel_.showCurrentSize(picture_.winx(), picture_.winy());
         if (draw == 1) runMandel(Mandat0_, 0);

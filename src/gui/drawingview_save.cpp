@@ -34,6 +34,7 @@ bool DrawingView::runPanel(QFileDialog& panel) {
 }
 
 void DrawingView::saveAs() {
+    if (!settleGesture()) return; // a file never carries a preview under the view's chunk
     QFileDialog panel(window(), localizedTitle("Save"));
     panel.setAcceptMode(QFileDialog::AcceptSave);
     // The options sit inside the panel; the question about an existing file is asked about
@@ -93,7 +94,8 @@ bool DrawingView::exportFresh(const QString& path, int ftype) {
     const auto plan = planExport(ftype, savePanel_.typedWidth(), savePanel_.typedHeight(),
                                  savePanel_.antialias(), &why);
     if (!plan) {
-        alert(localized("Cant_Export"), QString::fromStdString(why));
+        // The core's reason, in English, is the key of its translation.
+        alert(localized("Cant_Export"), localized(why.c_str()));
         return false;
     }
     const auto noMemory = [&] {

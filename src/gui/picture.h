@@ -27,6 +27,8 @@ public:
     // winx * winy counts, row-major from the top.
     std::span<std::int16_t> mandel() { return mandel_; }
     std::span<const std::int16_t> mandel() const { return mandel_; }
+    // The counts' storage itself, for swapping in a finished render of the same size.
+    std::vector<std::int16_t>& mandelStorage() { return mandel_; }
     std::span<Rgba> pixelArr();
     std::span<const Rgba> pixelArr() const;
     // winx x winy RGBA8888, 4 * winx bytes per row, sharing the pixels.

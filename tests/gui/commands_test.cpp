@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTranslator>
+#include <QWheelEvent>
 #include <functional>
 
 using namespace velq;
@@ -246,13 +247,21 @@ private slots:
         command(5);  // leaves the view at 0.4: not yet in its slot, so it is logged
         command(1);  // redraw in place: the view at 0.08 is logged at once
         command(50); // back: the view left is in the ring now, nothing more
+        // Two gestures of three notches: the second leaves the first's last view, logged once.
+        for (int notch = 0; notch < 6; ++notch) {
+            if (notch == 3) QTest::qWait(400);
+            QWheelEvent wheel({160, 120}, view->mapToGlobal(QPointF(160, 120)), {}, {0, 120},
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(view, &wheel);
+        }
         QFile log(home.filePath(QStringLiteral("Desktop/history.mdl")));
         QVERIFY(log.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = log.readAll().split('\n');
-        QCOMPARE(lines.size(), 3); // two lines and the empty rest after the last LF
+        QCOMPARE(lines.size(), 4); // three lines and the empty rest after the last LF
         QVERIFY(
             lines[0].contains(" 0.40000000000000002220 1.33333333333333325932 1024 0x00000782"));
         QVERIFY(lines[1].contains(" 0.08000000000000000167 "));
+        QVERIFY(lines[2].contains(" 0.237841423000544") && lines[3].isEmpty()); // 0.4 / 2^0.75
         w->ui().menuHistmode->trigger();
         QCOMPARE(view->history().history_mode(), 0);
         QVERIFY(!w->ui().menuHistmode_->isChecked());

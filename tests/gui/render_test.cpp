@@ -1,15 +1,17 @@
 // The window offscreen: start-up, Run and Abort, input during a render, colours, sizing and
 // the benchmark.
+#include "core/explore/navigation.h"
 #include "gui/rendereventfilter.h"
 #include "gui/window.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QScreen>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
+#include <QWheelEvent>
 
 using namespace velq;
 using namespace velq::testing;
@@ -155,6 +157,39 @@ private slots:
         duringTheNextRender(view, [&] { w->main->close(); });
         QCOMPARE(view->runMandel({-0.75, 0, 0.5, 1024, 0x782, 7}, 2), -1);
         QVERIFY(!w->main->isVisible() && view->Mandat0().cp == 0 && view->driver().idle());
+    }
+
+    void theHandMovesTheViewAndTheExactPictureFollows() {
+        const auto wheel = [this](QPointF at, int delta) {
+            QWheelEvent notch(at, view->mapToGlobal(at), {}, {0, delta}, Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(view, &notch);
+        };
+        MANDAT expected = kStartView;
+        for (int k = 0; k < 4; ++k) { // four notches about (80, 60): a gesture of one step each
+            wheel({80, 60}, 120);
+            expected = zoomAbout(expected, 80, 60, 320, 240, 1);
+        }
+        QVERIFY(view->Mandat0() == expected && view->driver().status() == 0);
+        QCOMPARE(w->ui().TextField_w->text().toDouble(), expected.w);
+        QTRY_VERIFY(view->settled());
+        QVERIFY(shows(view, expected));
+        QVERIFY(view->history().ring().backTarget() == kStartView); // one entry for the gesture
+        QTest::mousePress(view, Qt::MiddleButton, {}, {100, 100});
+        QTest::mouseMove(view, {110, 105});
+        QTest::mouseRelease(view, Qt::MiddleButton, {}, {110, 105});
+        QVERIFY(view->Mandat0() == panBy(expected, 10, 5, 320, 240));
+        // The keys, while the picture has the keyboard: they never retitle the Zoom items.
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_Plus);
+        QTest::keyClick(view, Qt::Key_Right);
+        QCOMPARE(view->Mandat0().w, expected.w / 2);
+        QCOMPARE(w->ui().menuZoomInSub->title(), QString::fromUtf8("Zoom &In ×2"));
+        // Run right after a step: the gesture's render is stopped first; Run renders exactly.
+        wheel({300, 10}, -60);
+        view->pushButton();
+        QVERIFY(!view->hand().rendering() && view->settled());
+        QVERIFY(shows(view, view->Mandat0()));
     }
 
     void theProgressBarShowsOnlyForLongRenders() {

@@ -412,6 +412,18 @@
         <translation>Sequenz &amp;%1</translation>
     </message>
     <message>
+        <source>The picture is too large: its render may have at most 268435456 pixels.</source>
+        <translation>Das Bild ist zu groß: Es darf höchstens mit 268435456 Pixeln berechnet werden.</translation>
+    </message>
+    <message>
+        <source>The width and the height may be at most 32768 pixels.</source>
+        <translation>Breite und Höhe dürfen höchstens 32768 Pixel betragen.</translation>
+    </message>
+    <message>
+        <source>The width and the height must be positive whole numbers.</source>
+        <translation>Breite und Höhe müssen positive ganze Zahlen sein.</translation>
+    </message>
+    <message>
         <source>Too_Large</source>
         <translation>sie ist größer als 256 MB</translation>
     </message>

@@ -412,6 +412,18 @@
         <translation>Sequence &amp;%1</translation>
     </message>
     <message>
+        <source>The picture is too large: its render may have at most 268435456 pixels.</source>
+        <translation>The picture is too large: its render may have at most 268435456 pixels.</translation>
+    </message>
+    <message>
+        <source>The width and the height may be at most 32768 pixels.</source>
+        <translation>The width and the height may be at most 32768 pixels.</translation>
+    </message>
+    <message>
+        <source>The width and the height must be positive whole numbers.</source>
+        <translation>The width and the height must be positive whole numbers.</translation>
+    </message>
+    <message>
         <source>Too_Large</source>
         <translation>it is larger than 256 MB</translation>
     </message>

@@ -412,6 +412,18 @@
         <translation>Secuencia &amp;%1</translation>
     </message>
     <message>
+        <source>The picture is too large: its render may have at most 268435456 pixels.</source>
+        <translation>La imagen es demasiado grande: su cálculo puede tener como máximo 268435456 píxeles.</translation>
+    </message>
+    <message>
+        <source>The width and the height may be at most 32768 pixels.</source>
+        <translation>El ancho y el alto pueden ser como máximo de 32768 píxeles.</translation>
+    </message>
+    <message>
+        <source>The width and the height must be positive whole numbers.</source>
+        <translation>El ancho y el alto deben ser números enteros positivos.</translation>
+    </message>
+    <message>
         <source>Too_Large</source>
         <translation>ocupa más de 256 MB</translation>
     </message>

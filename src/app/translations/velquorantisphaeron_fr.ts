@@ -412,6 +412,18 @@
         <translation>Séquence &amp;%1</translation>
     </message>
     <message>
+        <source>The picture is too large: its render may have at most 268435456 pixels.</source>
+        <translation>L’image est trop grande : son calcul peut compter au plus 268435456 pixels.</translation>
+    </message>
+    <message>
+        <source>The width and the height may be at most 32768 pixels.</source>
+        <translation>La largeur et la hauteur ne peuvent dépasser 32768 pixels.</translation>
+    </message>
+    <message>
+        <source>The width and the height must be positive whole numbers.</source>
+        <translation>La largeur et la hauteur doivent être des nombres entiers positifs.</translation>
+    </message>
+    <message>
         <source>Too_Large</source>
         <translation>il dépasse 256 Mo</translation>
     </message>
