@@ -98,7 +98,7 @@ TEST(Options, RefusalsNameTheirArgument) {
         {v + "--export 32769x16 --out e.png", "--export: The width"},
         {v + "--thumbnail --export 640x480 --out e.png", "--export: not with"},
         {v + "--antialias --size 16x16", "--antialias: only with --export"},
-        {"--bench 5", "--bench: '5' is not a benchmark (1, 2, 3, 4)"},
+        {"--bench 5", "--bench: '5' is not a benchmark (1, 2, 3, 4, zoom)"},
         {"--view=0 0 2 256 0 0", "--view: expects X Y W IT CS CP as separate arguments"},
         {v + "--size=16x16 --thumbnail=yes", "--thumbnail: takes no value"},
         {v + "--size=16x16 --size 32x32", "--size: given twice"},
