@@ -7,7 +7,7 @@
 namespace velq {
 namespace {
 
-constexpr std::array<BenchmarkSequence, 4> kSequences{{
+const std::array<BenchmarkSequence, 4> kSequences{{
     {1, 200, {-1.76860711170213, -0.00222919071832819, 5.0, 1024, 0x721, 591}, 0.9f},
     {2,
      250,

@@ -8,7 +8,7 @@ namespace velq {
 namespace {
 
 // Each number is the shortest decimal of the exact double, so these literals are exact.
-constexpr std::array<GalleryPreset, kLastGalleryTag - kFirstGalleryTag + 1> kPresets{{
+const std::array<GalleryPreset, kLastGalleryTag - kFirstGalleryTag + 1> kPresets{{
     {101,
      "Crown filament, very deep",
      {-0.0938884202514072, 0.959822827920789, 3.14928e-12, 1024, 0x781, 647}},

@@ -2,8 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 namespace velq {
+
+struct DeepView;
 
 struct MANDAT {
     double x = 0.0;      // real part of the view centre
@@ -12,9 +15,13 @@ struct MANDAT {
     std::int32_t it = 0; // iteration limit, 256..32768 once rounded; 0 marks an empty record
     std::int32_t cs = 0; // colour-settings word (bit fields: see colormap.h)
     std::int32_t cp = 0; // colour rotation, 0..1000
+    // A view deeper than doubles reach keeps its full centre, width and limit here; the six
+    // fields then hold them rounded (the limit mapped to 256..32768). Null for every other view.
+    std::shared_ptr<const DeepView> deep{};
 
-    // Field-by-field equality; the doubles compare as doubles, so a NaN never equals.
-    friend bool operator==(const MANDAT&, const MANDAT&) = default;
+    // Field-by-field equality; the doubles compare as doubles, so a NaN never equals. Two deep
+    // parts compare by value.
+    friend bool operator==(const MANDAT& a, const MANDAT& b);
 };
 
 inline MANDAT mkMandat(double x, double y, double w, std::int32_t it, std::int32_t cs,
@@ -23,6 +30,6 @@ inline MANDAT mkMandat(double x, double y, double w, std::int32_t it, std::int32
 }
 
 // The view every run starts with.
-inline constexpr MANDAT kStartView{0.0, 0.0, 2.0, 1024, 0x782, 0};
+inline const MANDAT kStartView{0.0, 0.0, 2.0, 1024, 0x782, 0};
 
 } // namespace velq

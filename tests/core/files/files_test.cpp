@@ -192,7 +192,7 @@ Bytes png(std::initializer_list<std::pair<std::string_view, Bytes>> chunks) {
 const Bytes kIhdr{0, 0, 0, 1, 0, 0, 0, 1, 8, 0, 0, 0, 0};
 const Bytes kIdat{0x78, 1, 1, 2, 0, 0xFD, 0xFF, 0, 0, 0, 2, 0, 1};
 const Bytes kPng = png({{"IHDR", kIhdr}, {"IDAT", kIdat}, {"IEND", {}}});
-constexpr MANDAT kView{-0.75, 0.1, 0.5, 1024, 0x782, 250};
+const MANDAT kView{-0.75, 0.1, 0.5, 1024, 0x782, 250};
 
 TEST(ParameterChunk, TextLengthAndCrcRightAfterIhdr) {
     const std::string text = parameterChunkText(kView, 4.0 / 3.0);

@@ -1,0 +1,42 @@
+// Rendering deep views: perturbation around one reference orbit at arbitrary precision, with
+// the per-pixel deltas in double or wide-exponent arithmetic, iterations skipped where the
+// orbit is nearly linear, and glitches avoided by rebasing to the reference's start.
+//
+// The renders run on the render workers as any other, through deepRows and a KernelFrame whose
+// `deep` points at a DeepPlan. Counts are stored folded into 1..1000 as the plain loop stores
+// them, and the work counted is the plain loop's, iterations skipped included.
+#pragma once
+
+#include "core/deep/deepview.h"
+#include "core/render/kernel.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+namespace velq {
+
+// Below this width, with Deep Zoom on, views are rendered by the deep renderer; above it by the
+// double kernel (every gallery place, the deepest at 6.8e-14, stays with the double kernel).
+inline constexpr double kDeepThreshold = 5e-15;
+
+// What the renders of one deep view at one size need: the reference orbit and the tables of
+// the approximation. Read-only once made, so the workers share it.
+class DeepPlan;
+
+// Makes the plan of `view` at winx x winy on the calling thread (not a window's main thread:
+// it may take long). The orbit of `previous` is reused when its centre is the same and its
+// orbit is long enough (Redraw, a resize, an export, a raised limit). Nothing when `status`
+// becomes RenderStatus::AbortStop meanwhile.
+std::shared_ptr<const DeepPlan> prepareDeep(const DeepView& view, int winx, int winy,
+                                            const std::atomic<int>& status,
+                                            std::shared_ptr<const DeepPlan> previous = {});
+
+// The frame of a render of the plan: hand it to RenderWorkers::start with deepRows.
+KernelFrame deepFrame(const std::shared_ptr<const DeepPlan>& plan);
+
+// The RowKernel of deep renders.
+std::int64_t deepRows(const KernelFrame& frame, int r0, int rowCount, int stride,
+                      std::int16_t* mandel);
+
+} // namespace velq
