@@ -71,6 +71,11 @@ std::optional<ExtFloat> ExtFloat::parse(std::string_view text) {
 }
 
 std::string ExtFloat::text(int digits) const {
+    if (digits == 0) {
+        for (int d = 1; d < 17; ++d)
+            if (const std::string t = text(d); parse(t) == *this) return t;
+        return text(17);
+    }
     if (m_ == 0 || !std::isfinite(m_)) {
         char buf[32];
         std::snprintf(buf, sizeof buf, "%g", m_);

@@ -26,8 +26,9 @@ public:
 
     // Decimal text as "<mantissa>e<exponent>" or any strtod form, of any exponent.
     static std::optional<ExtFloat> parse(std::string_view text);
-    // "<mantissa>e<exponent>" with `digits` significant digits: "3.3e-300".
-    std::string text(int digits = 17) const;
+    // "<mantissa>e<exponent>" with `digits` significant digits, or with 0 the fewest that read
+    // back as the same number: "3.3e-300".
+    std::string text(int digits = 0) const;
 
     friend ExtFloat operator*(ExtFloat a, ExtFloat b);
     friend ExtFloat operator/(ExtFloat a, ExtFloat b);

@@ -2,11 +2,13 @@
 #include "core/files/openpath.h"
 
 #include "core/colour/colormap.h"
+#include "core/deep/deepview.h"
 #include "core/files/pngchunk.h"
 #include "core/view/iterationlimit.h"
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdint>
 
 namespace velq {
@@ -43,8 +45,35 @@ std::optional<std::size_t> parameterTextStart(std::span<const char> data, FileKi
         reinterpret_cast<const std::uint8_t*>(data.data()), data.size()));
 }
 
+namespace {
+
+// The deep part of a line: only when its centre, rounded to doubles, is what the first two
+// fields say; a line edited by hand keeps its seven fields.
+std::shared_ptr<const DeepView> deepOf(const ParsedLine& line) {
+    if (line.dx.empty()) return nullptr;
+    const std::optional<ExtFloat> w = ExtFloat::parse(line.dw);
+    std::int64_t it = 0;
+    const auto [end, ec] = std::from_chars(line.dit.data(), line.dit.data() + line.dit.size(), it);
+    if (!w || !(ExtFloat(0.0) < *w) || ec != std::errc() ||
+        end != line.dit.data() + line.dit.size())
+        return nullptr;
+    // As many bits as the depth needs, as the writer had them: the decimals read back exactly.
+    const long bits = centreBits(*w);
+    std::optional<Real> x = Real::parse(line.dx, bits), y = Real::parse(line.dy, bits);
+    if (!x || !y || fixedField(x->toDouble()) != line.xText ||
+        fixedField(y->toDouble()) != line.yText)
+        return nullptr;
+    return std::make_shared<const DeepView>(
+        DeepView{std::move(*x), std::move(*y), *w, allowedDeepLimit(it)});
+}
+
+} // namespace
+
 MANDAT viewOf(const ParsedLine& line) {
-    return {line.x, line.y, line.w, allowedLimit(line.it), line.cs, clampRotation(line.cp)};
+    MANDAT v{line.x, line.y, line.w, allowedLimit(line.it), line.cs, clampRotation(line.cp)};
+    v.deep = deepOf(line);
+    if (v.deep) v.w = v.deep->w.toDouble(); // the fields hold the deep view rounded
+    return v;
 }
 
 } // namespace velq

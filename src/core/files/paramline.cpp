@@ -1,11 +1,13 @@
 // Writing and reading of parameter lines.
 #include "core/files/paramline.h"
 
+#include "core/deep/deepview.h"
 #include "core/files/filebytes.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <limits>
 #include <string_view>
 #include <system_error>
@@ -97,8 +99,26 @@ public:
     Scanner(const char* p, const char* end) : p_(p), end_(end) {}
 
     bool readLine(ParsedLine& l) {
-        return readDouble(l.x) && readDouble(l.y) && readDouble(l.w) && readDouble(l.aspect) &&
-               readInt(l.it) && readHex(l.cs) && readInt(l.cp);
+        return readDouble(l.x, &l.xText) && readDouble(l.y, &l.yText) && readDouble(l.w) &&
+               readDouble(l.aspect) && readInt(l.it) && readHex(l.cs) && readInt(l.cp);
+    }
+
+    // A deep view's extras between the seventh field and the line's end; the line is left as
+    // it is when any of the four is missing.
+    void readExtras(ParsedLine& l) const {
+        const std::string_view rest(p_, static_cast<std::size_t>(lineEnd() - p_));
+        std::string* fields[] = {&l.dx, &l.dy, &l.dw, &l.dit};
+        const std::string_view names[] = {" dx=", " dy=", " dw=", " dit="};
+        for (std::size_t k = 0; k < 4; ++k) {
+            const std::size_t at = rest.find(names[k]);
+            if (at == std::string_view::npos) {
+                for (std::string* f : fields)
+                    f->clear();
+                return;
+            }
+            const std::size_t from = at + names[k].size();
+            *fields[k] = rest.substr(from, rest.find(' ', from) - from);
+        }
     }
 
     // Where the line read ends: its CR or LF, or the end of the data.
@@ -107,7 +127,7 @@ public:
 private:
     void skipSpace() { p_ = std::find_if_not(p_, end_, isSpace); }
 
-    bool readDouble(double& out);
+    bool readDouble(double& out, std::string* text = nullptr);
     bool readInt(std::int32_t& out);
     bool readHex(std::int32_t& out);
 
@@ -115,9 +135,10 @@ private:
     const char* end_;
 };
 
-bool Scanner::readDouble(double& out) {
+bool Scanner::readDouble(double& out, std::string* text) {
     skipSpace();
     const char* q = p_;
+    const char* start = p_;
     const bool negative = q != end_ && *q == '-';
     if (q != end_ && (*q == '+' || *q == '-')) ++q;
     // from_chars would accept a minus sign here; strtod takes only one sign.
@@ -139,6 +160,7 @@ bool Scanner::readDouble(double& out) {
     }
     p_ = r.ptr;
     out = negative ? -v : v;
+    if (text) text->assign(start, p_);
     return true;
 }
 
@@ -186,8 +208,22 @@ std::string parameterLine(const MANDAT& v, double aspect) {
     appendHex8(line, v.cs);
     line += ' ';
     appendDecimal(line, v.cp);
+    if (v.deep) {
+        const DeepView& d = *v.deep;
+        // As many decimals as the centre has bits below the point.
+        const int decimals = static_cast<int>(std::ceil(d.x.bits() * 0.30103)) + 2;
+        line += " dx=" + d.x.fixed(decimals) + " dy=" + d.y.fixed(decimals) +
+                " dw=" + d.w.text() + " dit=" + std::to_string(d.it);
+    }
     line += "\r\n";
     return line;
+}
+
+std::string fixedField(double v) {
+    std::string text;
+    appendFixed(text, v);
+    text.pop_back(); // the space after it
+    return text;
 }
 
 std::error_code appendParameterLine(const std::string& path, const MANDAT& v, double aspect) {
@@ -208,6 +244,7 @@ std::optional<ParsedLine> ParameterReader::next() {
         ended_ = true;
         return std::nullopt;
     }
+    scanner.readExtras(line);
     // Junk after the seventh field ends only its own line.
     pos_ = static_cast<std::size_t>(scanner.lineEnd() - begin);
     return line;

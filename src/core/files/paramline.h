@@ -14,8 +14,13 @@ namespace velq {
 
 // One line as "%10.20lf %10.20lf %10.20lf %10.20lf %d 0x%08x %d\r\n" writes it in the C
 // locale, whatever the process locale says (a decimal comma would make files unreadable).
-// `aspect` is the picture's width over height at the time of writing.
+// `aspect` is the picture's width over height at the time of writing. A deep view adds its
+// extras on the same line, before the line end: " dx=<decimal> dy=<decimal>
+// dw=<mantissa>e<exponent> dit=<integer>". Readers that stop after the seven fields skip them.
 std::string parameterLine(const MANDAT& v, double aspect);
+
+// A double as the first four fields of a line print it: "%10.20lf".
+std::string fixedField(double v);
 
 // Appends one line to the file, creating it when missing, by the writers' rules of
 // filebytes.h. A line that does not fit on the disk is taken off again: the file keeps its old
@@ -28,8 +33,16 @@ struct ParsedLine {
     std::int32_t it = 0; // as read; the caller rounds it to an allowed limit
     std::int32_t cs = 0;
     std::int32_t cp = 0; // as read; the caller clamps the rotation
+    // The text of the first two fields as it stands, and a deep view's extras after the seventh
+    // field ("dx=... dy=... dw=... dit=..."), as text; empty when the line has none.
+    std::string xText{}, yText{};
+    std::string dx{}, dy{}, dw{}, dit{};
 
-    friend bool operator==(const ParsedLine&, const ParsedLine&) = default;
+    // The seven fields' values; the texts they came from are not part of the line's view.
+    friend bool operator==(const ParsedLine& a, const ParsedLine& b) {
+        return a.x == b.x && a.y == b.y && a.w == b.w && a.aspect == b.aspect && a.it == b.it &&
+               a.cs == b.cs && a.cp == b.cp;
+    }
 };
 
 // Reads parameter lines one after the other from bytes that need no terminating zero.

@@ -1,5 +1,6 @@
 // The files of views: parameter lines written exactly and read from any text, appends on a
 // full disk, the PNG chunk at byte 33 and the scan for it, exports, and which files open how.
+#include "core/deep/deepview.h"
 #include "core/files/crc.h"
 #include "core/files/export.h"
 #include "core/files/homeaddress.h"
@@ -312,6 +313,54 @@ TEST(OpenPath, KindsByExtensionAndWhereTheLinesStart) {
     const std::string png = std::string(11, '\0') + "\x14tEXtVelquorantisphaeron" + '\0';
     EXPECT_EQ(parameterTextStart(png, FileKind::Png), 36u);
     EXPECT_EQ(parameterTextStart(png, FileKind::Parameters), 0u);
+}
+
+} // namespace
+} // namespace velq
+
+namespace velq {
+namespace {
+
+TEST(ParameterLine, DeepViewsKeepTheirDepthAndOlderReadersSkipTheExtras) {
+    const ExtFloat w = *ExtFloat::parse("3.3e-300");
+    const long bits = centreBits(w);
+    MANDAT deep{0, 0, 0, 32768, 0x742, 12};
+    deep.deep = std::make_shared<const DeepView>(
+        DeepView{*Real::parse("-0.743643887037158704752191506114774" + std::string(290, '1'), bits),
+                 *Real::parse("0.131825904205311970493132056385139", bits), w, 65536});
+    deep.x = deep.deep->x.toDouble();
+    deep.y = deep.deep->y.toDouble();
+    const std::string line = parameterLine(deep, 4.0 / 3.0);
+    EXPECT_EQ(line.find_first_of("\r\n"), line.size() - 2); // the extras stay on the line
+    EXPECT_NE(line.find(" 0.00000000000000000000 1.33333333333333325932 32768 0x00000742 12 dx="),
+              std::string::npos);
+    EXPECT_NE(line.find(" dw=3.3e-300 dit=65536\r\n"), std::string::npos);
+    const std::string text = line + parameterLine(kView, 1.0);
+    ParameterReader reader(text, 0);
+    const MANDAT back = viewOf(*reader.next());
+    ASSERT_TRUE(back.deep);
+    EXPECT_TRUE(back.deep->x == deep.deep->x && back.deep->y == deep.deep->y);
+    EXPECT_TRUE(back.deep->w == w && back.deep->it == 65536);
+    EXPECT_TRUE(viewOf(*reader.next()) == kView);
+    // The older reader: seven fields, 14 bytes on, then on to the line end.
+    std::size_t p = 0;
+    std::vector<MANDAT> old;
+    double x, y, wd, aspect;
+    int it, cp;
+    unsigned cs;
+    while (std::sscanf(text.c_str() + p, "%lf %lf %lf %lf %d 0x%08x %d\n", &x, &y, &wd, &aspect,
+                       &it, &cs, &cp) == 7) {
+        old.push_back({x, y, wd, it, static_cast<std::int32_t>(cs), cp});
+        if (text.size() <= p + 13) break;
+        p = text.find_first_of("\r\n", p + 14);
+        if (p == std::string::npos) break;
+    }
+    ASSERT_EQ(old.size(), 2u);
+    EXPECT_TRUE(old[0] == (MANDAT{deep.x, deep.y, 0, 32768, 0x742, 12}) && old[1] == kView);
+    // A line edited by hand: its centre no longer matches the extras, and the seven fields win.
+    std::string edited = line;
+    edited.replace(edited.find("-0.7436"), 7, "-0.7435");
+    EXPECT_FALSE(viewOf(*ParameterReader(edited, 0).next()).deep);
 }
 
 } // namespace
