@@ -138,17 +138,24 @@ int renderViews(const RenderOptions& options) {
         }
         ParameterReader reader(bytes, *start);
         // Counted first, for the progress line: reading the lines is quick next to rendering.
+        // Without --deep a deep view is rendered by its seven fields, and that is said.
         std::int64_t total = 0;
-        for (ParameterReader counter = reader; counter.next();)
+        bool deeper = false;
+        for (ParameterReader counter = reader; const auto line = counter.next();) {
             ++total;
+            deeper = deeper || (!options.deep && viewOf(*line, true).deep);
+        }
+        if (deeper)
+            complain(options.file + " holds a view deeper than its seven fields: --deep renders "
+                                    "it at full depth");
         if (total == 1) {
-            showOne(viewOf(*reader.next()));
+            showOne(viewOf(*reader.next(), options.deep));
             break;
         }
         ProgressLine progress = progressOf("views", total, options);
         std::int64_t done = 0;
         while (const std::optional<ParsedLine> line = reader.next()) {
-            show(viewOf(*line), progress, false);
+            show(viewOf(*line, options.deep), progress, false);
             progress.update(++done);
         }
         break;

@@ -1,8 +1,10 @@
 // Parsing of the renderer's arguments: every number whole, sizes in steps of 16.
 #include "cli/options.h"
 
+#include "core/deep/deeprender.h"
 #include "core/gallery/gallery.h"
 #include "core/render/fastkernel.h"
+#include "core/view/iterationlimit.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -47,6 +49,7 @@ struct Draft {
     bool antialias = false;
     bool haveSize = false;
     Answer answer = Answer::None;
+    Values viewText; // --view's six values, read again as a deep view under --deep
 };
 
 Error setSource(Draft& d, ViewSource source, std::string_view flag) {
@@ -71,7 +74,13 @@ Error applyView(Draft& d, Values v) {
     if (!cs) return "CS " + quoted(v[4]) + " is not a colour word";
     if (!cp) return "CP " + quoted(v[5]) + " is not an integer";
     d.options.view = mkMandat(xyw[0], xyw[1], xyw[2], *it, *cs, *cp);
+    d.viewText = v;
     return setSource(d, ViewSource::View, "--view");
+}
+
+Error applyDeep(Draft& d, Values) {
+    d.options.deep = true;
+    return std::nullopt;
 }
 
 Error applyGallery(Draft& d, Values v) {
@@ -200,6 +209,7 @@ constexpr Flag kFlags[] = {
     {"--export", "WxH", 1, applyExport},
     {"--antialias", "", 0, applyAntialias},
     {"--kernel", "reference|fast", 1, applyKernel},
+    {"--deep", "", 0, applyDeep},
     {"--bench", "N", 1, applyBench},
     {"--frames", "F", 1, applyFrames},
     {"--quiet", "", 0, applyQuiet},
@@ -224,6 +234,13 @@ Error finish(Draft& d) {
     if (o.source == ViewSource::None) return "--view, --gallery, --mdl or --png: missing";
     if (d.thumbnail && d.exportSize) return "--export: not with --thumbnail";
     if (d.antialias && !d.exportSize) return "--antialias: only with --export";
+    if (o.deep && o.source == ViewSource::View) {
+        const Values v = d.viewText;
+        std::string why;
+        const auto deep = deepViewOf(v[0], v[1], v[2], v[3], o.view.cs, o.view.cp, &why);
+        if (!deep) return "--view: " + why;
+        o.view = *deep;
+    }
     if (o.out == "-" && o.counts == "-")
         return "--counts: '-' as well as --out: only one can go to standard output";
     if (d.thumbnail || d.exportSize) {
@@ -242,6 +259,31 @@ Error finish(Draft& d) {
 }
 
 } // namespace
+
+std::optional<MANDAT> deepViewOf(std::string_view x, std::string_view y, std::string_view w,
+                                 std::string_view it, int cs, int cp, std::string* why) {
+    const auto fail = [why](std::string reason) -> std::optional<MANDAT> {
+        if (why) *why = std::move(reason);
+        return std::nullopt;
+    };
+    // The width without going through double: far below 1e-308 it is still a number.
+    const std::optional<ExtFloat> width = ExtFloat::parse(w);
+    if (!width || !(ExtFloat(0.0) < *width) || !width->isFinite())
+        return fail("W " + quoted(w) + " is not a positive number");
+    const long bits = centreBits(*width);
+    std::optional<Real> cx = Real::parse(x, bits), cy = Real::parse(y, bits);
+    if (!cx) return fail("X " + quoted(x) + " is not a number");
+    if (!cy) return fail("Y " + quoted(y) + " is not a number");
+    const std::optional<int> limit = parseInt(it);
+    if (!limit) return fail("IT " + quoted(it) + " is not an integer");
+    const std::int32_t deepLimit = allowedDeepLimit(*limit);
+    MANDAT v = mkMandat(cx->toDouble(), cy->toDouble(), width->toDouble(), allowedLimit(deepLimit),
+                        cs, cp);
+    if (width->toDouble() < kDeepThreshold || deepLimit > kMaxIterations)
+        v.deep = std::make_shared<const DeepView>(
+            DeepView{std::move(*cx), std::move(*cy), *width, deepLimit});
+    return v;
+}
 
 std::optional<double> parseDouble(std::string_view text) {
     const std::string s(text);

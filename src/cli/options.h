@@ -29,13 +29,20 @@ struct RenderOptions {
     std::optional<ExportPlan> exportPlan;
     RowKernel kernel = nullptr; // --kernel; the fast one unless told otherwise
     int bench = 0;              // --bench sequence 1..4, or a named one below; 0 renders views
-
+    // --deep: views below double precision, limits up to 2^24; files are read at full depth.
+    bool deep = false;
     int frames = 0;     // --frames: at most this many benchmark frames; 0 for all
     bool quiet = false; // --quiet: no progress line
 };
 
 // What --help and --version ask for: answered at once, whatever follows them.
 enum class Answer { None, Usage, Version };
+
+// A view typed with --deep: the centre to any number of digits, the width of any exponent, the
+// limit a power of two up to 2^24. The six fields hold it rounded; the deep part is there when
+// the width is below the deep renderer's threshold or the limit above 32768.
+std::optional<MANDAT> deepViewOf(std::string_view x, std::string_view y, std::string_view w,
+                                 std::string_view it, int cs, int cp, std::string* why);
 
 // The named benchmarks of --bench.
 inline constexpr int kZoomBench = 100; // wheel notches through the window's gesture pipeline

@@ -2,6 +2,7 @@
 #include "cli/render.h"
 
 #include "core/benchmark/benchmark.h"
+#include "core/files/paramline.h"
 #include "core/view/iterationlimit.h"
 
 #include <algorithm>
@@ -12,7 +13,10 @@
 namespace velq {
 
 MANDAT asRendered(const MANDAT& v) {
-    return {v.x, v.y, floorWidth(v.w), allowedLimit(v.it), v.cs, clampRotation(v.cp)};
+    MANDAT r{v.x, v.y, v.deep ? v.w : floorWidth(v.w), allowedLimit(v.it), v.cs,
+             clampRotation(v.cp)};
+    r.deep = v.deep; // a deep view keeps its width, below the floor too
+    return r;
 }
 
 std::string viewLine(const MANDAT& v) {
@@ -20,7 +24,7 @@ std::string viewLine(const MANDAT& v) {
     const int n = std::snprintf(line, sizeof line,
                                 "view %.17g %.17g %.17g %" PRId32 " 0x%08" PRIx32 " %" PRId32, v.x,
                                 v.y, v.w, v.it, static_cast<std::uint32_t>(v.cs), v.cp);
-    return std::string(line, static_cast<std::size_t>(n));
+    return std::string(line, static_cast<std::size_t>(n)) + deepExtras(v);
 }
 
 std::string littleEndianCounts(std::span<const std::int16_t> mandel) {

@@ -69,9 +69,9 @@ std::shared_ptr<const DeepView> deepOf(const ParsedLine& line) {
 
 } // namespace
 
-MANDAT viewOf(const ParsedLine& line) {
+MANDAT viewOf(const ParsedLine& line, bool deep) {
     MANDAT v{line.x, line.y, line.w, allowedLimit(line.it), line.cs, clampRotation(line.cp)};
-    v.deep = deepOf(line);
+    if (deep) v.deep = deepOf(line);
     if (v.deep) v.w = v.deep->w.toDouble(); // the fields hold the deep view rounded
     return v;
 }

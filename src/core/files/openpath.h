@@ -23,6 +23,8 @@ bool hasAcceptedExtension(std::string_view path);
 std::optional<std::size_t> parameterTextStart(std::span<const char> data, FileKind kind);
 
 // The view a read line stands for: its limit rounded to an allowed one, its rotation clamped.
-MANDAT viewOf(const ParsedLine& line);
+// With `deep`, a line's deep extras give the view its full depth; without, the seven fields
+// are the view, as for every reader that does not know the extras.
+MANDAT viewOf(const ParsedLine& line, bool deep = false);
 
 } // namespace velq

@@ -208,15 +208,18 @@ std::string parameterLine(const MANDAT& v, double aspect) {
     appendHex8(line, v.cs);
     line += ' ';
     appendDecimal(line, v.cp);
-    if (v.deep) {
-        const DeepView& d = *v.deep;
-        // As many decimals as the centre has bits below the point.
-        const int decimals = static_cast<int>(std::ceil(d.x.bits() * 0.30103)) + 2;
-        line += " dx=" + d.x.fixed(decimals) + " dy=" + d.y.fixed(decimals) +
-                " dw=" + d.w.text() + " dit=" + std::to_string(d.it);
-    }
+    line += deepExtras(v);
     line += "\r\n";
     return line;
+}
+
+std::string deepExtras(const MANDAT& v) {
+    if (!v.deep) return {};
+    const DeepView& d = *v.deep;
+    // As many decimals as the centre has bits, and two more: they read back exactly.
+    const int decimals = static_cast<int>(std::ceil(d.x.bits() * 0.30103)) + 2;
+    return " dx=" + d.x.fixed(decimals) + " dy=" + d.y.fixed(decimals) + " dw=" + d.w.text() +
+           " dit=" + std::to_string(d.it);
 }
 
 std::string fixedField(double v) {

@@ -19,6 +19,9 @@ namespace velq {
 // dw=<mantissa>e<exponent> dit=<integer>". Readers that stop after the seven fields skip them.
 std::string parameterLine(const MANDAT& v, double aspect);
 
+// A deep view's extras as a line carries them, with the space before them; empty for others.
+std::string deepExtras(const MANDAT& v);
+
 // A double as the first four fields of a line print it: "%10.20lf".
 std::string fixedField(double v);
 

@@ -337,7 +337,9 @@ TEST(ParameterLine, DeepViewsKeepTheirDepthAndOlderReadersSkipTheExtras) {
     EXPECT_NE(line.find(" dw=3.3e-300 dit=65536\r\n"), std::string::npos);
     const std::string text = line + parameterLine(kView, 1.0);
     ParameterReader reader(text, 0);
-    const MANDAT back = viewOf(*reader.next());
+    const ParsedLine read = *reader.next();
+    EXPECT_FALSE(viewOf(read).deep); // a reader that does not ask for the depth gets the fields
+    const MANDAT back = viewOf(read, true);
     ASSERT_TRUE(back.deep);
     EXPECT_TRUE(back.deep->x == deep.deep->x && back.deep->y == deep.deep->y);
     EXPECT_TRUE(back.deep->w == w && back.deep->it == 65536);
@@ -360,7 +362,7 @@ TEST(ParameterLine, DeepViewsKeepTheirDepthAndOlderReadersSkipTheExtras) {
     // A line edited by hand: its centre no longer matches the extras, and the seven fields win.
     std::string edited = line;
     edited.replace(edited.find("-0.7436"), 7, "-0.7435");
-    EXPECT_FALSE(viewOf(*ParameterReader(edited, 0).next()).deep);
+    EXPECT_FALSE(viewOf(*ParameterReader(edited, 0).next(), true).deep);
 }
 
 } // namespace
