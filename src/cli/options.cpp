@@ -1,7 +1,7 @@
 // Parsing of the renderer's arguments: every number whole, sizes in steps of 16.
 #include "cli/options.h"
 
-#include "core/deep/deeprender.h"
+#include "core/deep/deeparith.h"
 #include "core/gallery/gallery.h"
 #include "core/render/fastkernel.h"
 #include "core/view/iterationlimit.h"
@@ -237,7 +237,9 @@ Error finish(Draft& d) {
     if (o.deep && o.source == ViewSource::View) {
         const Values v = d.viewText;
         std::string why;
-        const auto deep = deepViewOf(v[0], v[1], v[2], v[3], o.view.cs, o.view.cp, &why);
+        const std::optional<int> it = parseInt(v[3]);
+        const auto deep =
+            parseDeepView(v[0], v[1], v[2], it.value_or(0), o.view.cs, o.view.cp, &why);
         if (!deep) return "--view: " + why;
         o.view = *deep;
     }
@@ -259,31 +261,6 @@ Error finish(Draft& d) {
 }
 
 } // namespace
-
-std::optional<MANDAT> deepViewOf(std::string_view x, std::string_view y, std::string_view w,
-                                 std::string_view it, int cs, int cp, std::string* why) {
-    const auto fail = [why](std::string reason) -> std::optional<MANDAT> {
-        if (why) *why = std::move(reason);
-        return std::nullopt;
-    };
-    // The width without going through double: far below 1e-308 it is still a number.
-    const std::optional<ExtFloat> width = ExtFloat::parse(w);
-    if (!width || !(ExtFloat(0.0) < *width) || !width->isFinite())
-        return fail("W " + quoted(w) + " is not a positive number");
-    const long bits = centreBits(*width);
-    std::optional<Real> cx = Real::parse(x, bits), cy = Real::parse(y, bits);
-    if (!cx) return fail("X " + quoted(x) + " is not a number");
-    if (!cy) return fail("Y " + quoted(y) + " is not a number");
-    const std::optional<int> limit = parseInt(it);
-    if (!limit) return fail("IT " + quoted(it) + " is not an integer");
-    const std::int32_t deepLimit = allowedDeepLimit(*limit);
-    MANDAT v = mkMandat(cx->toDouble(), cy->toDouble(), width->toDouble(), allowedLimit(deepLimit),
-                        cs, cp);
-    if (width->toDouble() < kDeepThreshold || deepLimit > kMaxIterations)
-        v.deep = std::make_shared<const DeepView>(
-            DeepView{std::move(*cx), std::move(*cy), *width, deepLimit});
-    return v;
-}
 
 std::optional<double> parseDouble(std::string_view text) {
     const std::string s(text);

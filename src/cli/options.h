@@ -38,12 +38,6 @@ struct RenderOptions {
 // What --help and --version ask for: answered at once, whatever follows them.
 enum class Answer { None, Usage, Version };
 
-// A view typed with --deep: the centre to any number of digits, the width of any exponent, the
-// limit a power of two up to 2^24. The six fields hold it rounded; the deep part is there when
-// the width is below the deep renderer's threshold or the limit above 32768.
-std::optional<MANDAT> deepViewOf(std::string_view x, std::string_view y, std::string_view w,
-                                 std::string_view it, int cs, int cp, std::string* why);
-
 // The named benchmarks of --bench.
 inline constexpr int kZoomBench = 100; // wheel notches through the window's gesture pipeline
 
@@ -81,6 +75,9 @@ Output (the last view's picture; one "view" line is printed per rendered view):
   A FILE of - is standard output (for one of --out and --counts); the "view" and "work"
   lines then go to standard error.
 Rendering:
+  --deep                  views below double precision: --view's X and Y with any number of
+                          digits, W of any exponent, IT a power of two up to 16777216; --mdl
+                          and --png read at full depth
   --kernel reference|fast the escape-time kernel (fast by default; both give the same counts)
   --bench N               run benchmark sequence N (1, 2, 3 or 4) at 320x240, print its time;
                           "zoom": 120 wheel notches into the seahorse valley at 1280x960,

@@ -13,8 +13,8 @@
 namespace velq {
 
 MANDAT asRendered(const MANDAT& v) {
-    MANDAT r{v.x, v.y, v.deep ? v.w : floorWidth(v.w), allowedLimit(v.it), v.cs,
-             clampRotation(v.cp)};
+    MANDAT r{
+        v.x, v.y, v.deep ? v.w : floorWidth(v.w), allowedLimit(v.it), v.cs, clampRotation(v.cp)};
     r.deep = v.deep; // a deep view keeps its width, below the floor too
     return r;
 }

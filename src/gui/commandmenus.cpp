@@ -1,6 +1,7 @@
 // Enabling, check marks and titles of the command menus.
 #include "gui/commandmenus.h"
 
+#include "core/deep/deepview.h"
 #include "core/view/iterationlimit.h"
 #include "gui/localization.h"
 
@@ -34,7 +35,7 @@ void CommandMenus::updateActions(bool idle, const HistoryRing& ring) {
         action->setEnabled(validateMenuItem(action, idle, ring));
 }
 
-int CommandMenus::setIterations(int requested) {
+int CommandMenus::setIterations(int requested, bool deep) {
     QMenu* const menus[] = {outlets_.menuIterations, outlets_.menuIterations_};
     // Only the first marked item is cleared, in both submenus at its index.
     const QList<QAction*> items = menus[0]->actions();
@@ -44,18 +45,11 @@ int CommandMenus::setIterations(int requested) {
             if (QAction* twin = menu->actions().value(k)) twin->setChecked(false);
         break;
     }
-    const int limit = allowedLimit(requested);
-    if (needsLargeLimits(limit) && items.size() == 6) {
-        for (int large : {16384, 32768}) {
-            for (QMenu* menu : menus) {
-                QAction* item = menu->addAction(QString::number(large));
-                item->setCheckable(true);
-                item->setProperty("tag", large);
-                addViewAction(item);
-                if (command_) command_(item);
-            }
-        }
-    }
+    const int limit = deep ? allowedDeepLimit(requested) : allowedLimit(requested);
+    if (deep)
+        addLimitsUpTo(kMaxDeepIterations);
+    else if (needsLargeLimits(limit))
+        addLimitsUpTo(kMaxIterations);
     const QList<QAction*> now = menus[0]->actions();
     for (qsizetype k = 0; k < now.size(); ++k) {
         if (tagOf(now[k]) != limit) continue;
@@ -64,6 +58,20 @@ int CommandMenus::setIterations(int requested) {
         break;
     }
     return limit;
+}
+
+void CommandMenus::addLimitsUpTo(int largest) {
+    // The items come in pairs, one to each submenu, and stay once added.
+    int next = tagOf(outlets_.menuIterations->actions().constLast()) * 2;
+    for (; next <= largest; next *= 2) {
+        for (QMenu* menu : {outlets_.menuIterations, outlets_.menuIterations_}) {
+            QAction* item = menu->addAction(QString::number(next));
+            item->setCheckable(true);
+            item->setProperty("tag", next);
+            addViewAction(item);
+            if (command_) command_(item);
+        }
+    }
 }
 
 void CommandMenus::retitleZoom(int tag) {
@@ -79,6 +87,12 @@ void CommandMenus::retitleZoom(int tag) {
 void CommandMenus::showHistoryMode(bool on) {
     outlets_.menuHistmode->setChecked(on);
     outlets_.menuHistmode_->setChecked(on);
+}
+
+void CommandMenus::showDeepZoom(bool on) {
+    outlets_.menuDeepZoom->setChecked(on);
+    outlets_.menuDeepZoom_->setChecked(on);
+    if (on) addLimitsUpTo(kMaxDeepIterations);
 }
 
 } // namespace velq

@@ -20,6 +20,8 @@ public:
         QMenu* menu_ = nullptr; // the contextual menu
         QAction* menuHistmode = nullptr;
         QAction* menuHistmode_ = nullptr;
+        QAction* menuDeepZoom = nullptr;
+        QAction* menuDeepZoom_ = nullptr;
         QMenu* menuIterations = nullptr;
         QMenu* menuIterations_ = nullptr;
         QAction* menuZoomIn = nullptr; // the Zoom submenus' own items, carrying the last factor
@@ -41,14 +43,19 @@ public:
     void updateActions(bool idle, const HistoryRing& ring);
 
     // The allowed limit for `requested`, checked in both Iteration submenus; the items for
-    // 16384 and 32768 are added the first time they are needed.
-    int setIterations(int requested);
+    // 16384 and 32768 are added the first time they are needed. With `deep`, limits go up to
+    // 2^24 and their items are there.
+    int setIterations(int requested, bool deep = false);
     // The Zoom items of both menus take the factor chosen last.
     void retitleZoom(int tag);
-    // Both History Mode items show the same mark.
+    // Both History Mode items show the same mark; likewise both Deep Zoom items.
     void showHistoryMode(bool on);
+    void showDeepZoom(bool on);
 
 private:
+    // Adds items for the limits from the next one up to `largest`, to both submenus.
+    void addLimitsUpTo(int largest);
+
     Outlets outlets_;
     std::function<void(QAction*)> command_;
     std::vector<QAction*> viewActions_;

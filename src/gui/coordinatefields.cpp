@@ -1,6 +1,8 @@
 // Numbers in the coordinate fields, written and read independently of the locale.
 #include "gui/coordinatefields.h"
 
+#include "core/deep/deeparith.h"
+
 #include <QLineEdit>
 #include <QLocale>
 
@@ -38,8 +40,58 @@ void CoordinateFields::show(double x, double y, double w) {
     showW(w);
 }
 
-MANDAT CoordinateFields::typed(const MANDAT& current) const {
+void CoordinateFields::show(const MANDAT& v) {
+    showCentre(v);
+    showWidth(v);
+}
+
+void CoordinateFields::showCentre(const MANDAT& v) {
+    if (!v.deep) {
+        showX(v.x);
+        showY(v.y);
+        return;
+    }
+    for (const auto& [field, c] : {std::pair{outlets_.TextField_x, &v.deep->x},
+                                   std::pair{outlets_.TextField_y, &v.deep->y}}) {
+        field->setText(QString::fromStdString(centreText(*c, v.deep->w)));
+        field->setCursorPosition(0);
+    }
+}
+
+void CoordinateFields::showWidth(const MANDAT& v) {
+    if (!v.deep) {
+        showW(v.w);
+        return;
+    }
+    outlets_.TextField_w->setText(QString::fromStdString(v.deep->w.text()));
+    outlets_.TextField_w->setCursorPosition(0);
+}
+
+MANDAT CoordinateFields::typed(const MANDAT& current, bool deep) const {
+    const auto text = [](const QLineEdit* field) { return field->text().trimmed().toStdString(); };
+    const std::optional<ExtFloat> w = ExtFloat::parse(text(outlets_.TextField_w));
+    if (deep && w && ExtFloat(0.0) < *w && w->isFinite()) {
+        // Each field that holds no number keeps the current view's value.
+        const long bits = centreBits(*w);
+        const DeepView now = current.deep ? *current.deep
+                                          : DeepView{Real(current.x, bits), Real(current.y, bits),
+                                                     ExtFloat(current.w), current.it};
+        const std::optional<Real> x = Real::parse(text(outlets_.TextField_x), bits);
+        const std::optional<Real> y = Real::parse(text(outlets_.TextField_y), bits);
+        MANDAT v = current;
+        v.deep = std::make_shared<const DeepView>(
+            DeepView{x ? *x : now.x.withBits(bits), y ? *y : now.y.withBits(bits), *w, now.it});
+        v.x = v.deep->x.toDouble();
+        v.y = v.deep->y.toDouble();
+        v.w = w->toDouble();
+        return withDepth(std::move(v));
+    }
+    return typedDoubles(current);
+}
+
+MANDAT CoordinateFields::typedDoubles(const MANDAT& current) const {
     MANDAT v = current;
+    v.deep = nullptr;
     v.x = doubleValue(outlets_.TextField_x, current.x);
     v.y = doubleValue(outlets_.TextField_y, current.y);
     v.w = doubleValue(outlets_.TextField_w, current.w);

@@ -23,12 +23,20 @@ public:
     void showY(double y);
     void showW(double w);
     void show(double x, double y, double w);
+    // A view, deep or not: a deep centre with as many digits as its depth needs, its width in
+    // exponent form.
+    void show(const MANDAT& v);
+    void showCentre(const MANDAT& v);
+    void showWidth(const MANDAT& v);
     // The typed centre and width; a field that does not hold a number keeps `current`'s value.
-    // The limit and the colours are `current`'s.
-    MANDAT typed(const MANDAT& current) const;
+    // The limit and the colours are `current`'s. With `deep`, the typed digits are kept, and a
+    // width may be of any exponent.
+    MANDAT typed(const MANDAT& current, bool deep = false) const;
     void repaint();
 
 private:
+    MANDAT typedDoubles(const MANDAT& current) const;
+
     Outlets outlets_;
 };
 

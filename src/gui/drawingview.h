@@ -70,6 +70,8 @@ public:
     void updateActions();
     int setIterations(int requested);
     void menuHist(QAction* sender);
+    // Deep Zoom on or off; with no sender, on.
+    void menuDeepZoom(QAction* sender);
     void showHelp();
     void localization();
     void setTextField();
@@ -123,6 +125,7 @@ public:
     const SavePanel& savePanel() const { return savePanel_; }
     const RecentFiles& recent() const { return recent_; }
     const HandNavigation& hand() const { return hand_; }
+    bool deepZoom() const { return deepZoom_; }
     // The gesture's renders have ended with the exact picture of the current view.
     bool settled() const { return !gestureDirty_; }
 
@@ -156,9 +159,11 @@ private:
     void keyDown(QKeyEvent* event);
     // A step of the hand to `target`: the history step at a gesture's start, the preview at
     // once, the renders behind it.
-    void gestureStep(const MANDAT& target);
+    void gestureStep(MANDAT target);
     // A key of the hand: the arrows pan, + and - zoom about the centre; false for other keys.
     bool handKey(QKeyEvent* event);
+    // How far the hand may take the width in the current mode.
+    WidthBounds widthBounds() const;
     // The picture's device pixel under a widget position, from the picture's top left.
     QPointF devicePoint(const QPointF& position) const;
     // Called by the hand's timer: shows a gesture render that has finished.
@@ -168,6 +173,8 @@ private:
     // Before a command that uses the picture as it is: also the exact picture of the view,
     // rendered now if the gesture left none. False when that render was aborted.
     bool settleGesture();
+    // The view as the Deep Zoom mode renders it: deep or not, its limit one of the menus'.
+    MANDAT depthOf(MANDAT v);
     // The history step of a render that shows a new view.
     void recordHistory(int backup);
     bool runPanel(QFileDialog& panel);
@@ -211,6 +218,7 @@ private:
     HandNavigation hand_;
     MANDAT shownView_{};        // the view whose counts the picture holds
     bool gestureDirty_ = false; // the hand moved the view since the last exact picture
+    bool deepZoom_ = false;     // views below double precision, off at start
     WindowSizing sizing_;
     const QImage* shownImage_ = nullptr; // what the window shows while an export renders
 };

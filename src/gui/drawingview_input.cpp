@@ -1,4 +1,5 @@
 // Mouse and keyboard on the picture: the zoom selection, the contextual menu, command keys.
+#include "core/deep/deeparith.h"
 #include "gui/drawingview.h"
 
 #include <QContextMenuEvent>
@@ -14,6 +15,11 @@ PointF DrawingView::viewPoint(const QPointF& position) const {
     // count the picture's device pixels.
     const QPointF at = devicePoint(position);
     return {static_cast<float>(at.x()), static_cast<float>(picture_.winy() - at.y())};
+}
+
+WidthBounds DrawingView::widthBounds() const {
+    // Deep Zoom takes the width below the floor of doubles, as far as its numbers reach.
+    return deepZoom_ ? WidthBounds{0.0, kMaxZoomWidth} : WidthBounds{kMinWidth, kMaxZoomWidth};
 }
 
 QPointF DrawingView::devicePoint(const QPointF& position) const {
@@ -36,7 +42,7 @@ void DrawingView::mouseMoveEvent(QMouseEvent* event) {
     if (hand_.panFrom) {
         const QPointF moved = (event->position() - *hand_.panFrom) * picture_.ratio();
         hand_.panFrom = event->position();
-        gestureStep(panBy(Mandat0_, moved.x(), moved.y(), picture_.winx(), picture_.winy()));
+        gestureStep(panView(Mandat0_, moved.x(), moved.y(), picture_.winx(), picture_.winy()));
     } else if (event->buttons() & Qt::LeftButton) {
         mouseDragged(event);
     }
@@ -76,10 +82,8 @@ void DrawingView::mouseDown(QMouseEvent* event) {
         return;
     }
     selection_.press(viewPoint(event->position()));
-    const PlanePoint centre =
-        planePoint(Mandat0_, selection_.p1(), picture_.winx(), picture_.winy());
-    fields_.showX(centre.x);
-    fields_.showY(centre.y);
+    fields_.showCentre(
+        selectionCentre(Mandat0_, selection_.p1(), picture_.winx(), picture_.winy()));
     repaint();
     if (osversion_ == 10.2) setFocus();
 }
@@ -89,14 +93,16 @@ void DrawingView::mouseDragged(QMouseEvent* event) {
     const std::optional<double> w =
         selection_.drag(viewPoint(event->position()), picture_.winx(), picture_.winy(), Mandat0_.w);
     if (!w) return;
-    fields_.showW(*w);
+    // The square's half side d gives the width: at full precision for a deep view.
+    const int d = static_cast<int>(selection_.r1().width / 2);
+    fields_.showWidth(selectionWidth(Mandat0_, d, picture_.winx(), picture_.winy()));
     repaint();
 }
 
 void DrawingView::mouseUp(QMouseEvent*) {
     if (!driver_.idle()) return;
     // A click without a selection: the fields show the current view again.
-    if (selection_.release()) fields_.show(Mandat0_.x, Mandat0_.y, Mandat0_.w);
+    if (selection_.release()) fields_.show(Mandat0_);
     repaint();
 }
 
@@ -127,22 +133,23 @@ bool DrawingView::handKey(QKeyEvent* event) {
     const int winx = picture_.winx(), winy = picture_.winy();
     switch (event->key()) {
     case Qt::Key_Left:
-        gestureStep(panBy(Mandat0_, winx / 8.0, 0, winx, winy));
+        gestureStep(panView(Mandat0_, winx / 8.0, 0, winx, winy));
         return true;
     case Qt::Key_Right:
-        gestureStep(panBy(Mandat0_, -winx / 8.0, 0, winx, winy));
+        gestureStep(panView(Mandat0_, -winx / 8.0, 0, winx, winy));
         return true;
     case Qt::Key_Up:
-        gestureStep(panBy(Mandat0_, 0, winy / 8.0, winx, winy));
+        gestureStep(panView(Mandat0_, 0, winy / 8.0, winx, winy));
         return true;
     case Qt::Key_Down:
-        gestureStep(panBy(Mandat0_, 0, -winy / 8.0, winx, winy));
+        gestureStep(panView(Mandat0_, 0, -winy / 8.0, winx, winy));
         return true;
     case Qt::Key_Plus:
     case Qt::Key_Equal:
     case Qt::Key_Minus: {
         const double notches = event->key() == Qt::Key_Minus ? -4 : 4;
-        gestureStep(zoomAbout(Mandat0_, winx / 2.0, winy / 2.0, winx, winy, notches));
+        gestureStep(zoomAboutView(Mandat0_, winx / 2.0, winy / 2.0, winx, winy, notches,
+                                  kNotchExponent, widthBounds()));
         return true;
     }
     default:

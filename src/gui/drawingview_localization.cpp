@@ -26,14 +26,15 @@ void retitle(QMenu* menu, std::initializer_list<Title> titles) {
     }
 }
 
-// The Control menu and its contextual twin share their first eleven items.
+// The Control menu and its contextual twin share their first twelve items.
 void retitleControl(QMenu* menu) {
     retitle(menu, {{0, "InitialCoordinates"},
                    {1, "ReDrawing"},
                    {3, "Back"},
                    {4, "Forward"},
                    {9, "Iteration"},
-                   {10, "HistoryMode"}});
+                   {10, "HistoryMode"},
+                   {11, "DeepZoom"}});
     menu->actions().at(6)->setText(localized("ZoomIn").arg(2));
     menu->actions().at(7)->setText(localized("ZoomOut").arg(2));
 }
@@ -59,7 +60,7 @@ void DrawingView::localization() {
     retitle(ui.menuHelp, {{0, "Manual"}, {1, "AboutApp", true}});
     ui.actionClearRecent->setText(localized("ClearRecent"));
     retitleControl(ui.menu_);
-    retitle(ui.menu_, {{12, "Open"}, {13, "Save"}, {14, "Copy"}});
+    retitle(ui.menu_, {{13, "Open"}, {14, "Save"}, {15, "Copy"}});
     savePanel_.localize();
     driver_.outlets().PushButton->setText(localized("Run"));
     colours_.outlets().PushButtonCG->setText(localized("Green"));

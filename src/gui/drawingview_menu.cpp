@@ -1,4 +1,5 @@
 // Menu commands: the command table, validation, iteration limits, history mode, gallery, help.
+#include "core/deep/deeparith.h"
 #include "core/gallery/gallery.h"
 #include "gui/drawingview.h"
 #include "gui/helpaddress.h"
@@ -35,7 +36,8 @@ void DrawingView::addCommand(QAction* action) {
 }
 
 void DrawingView::connectMenus(Ui_MainWindow& ui) {
-    menus_.connect({ui.menubar, ui.menu_, ui.menuHistmode, ui.menuHistmode_, ui.menuIterations,
+    menus_.connect({ui.menubar, ui.menu_, ui.menuHistmode, ui.menuHistmode_, ui.menuDeepZoom,
+                    ui.menuDeepZoom_, ui.menuIterations,
                     ui.menuIterations_, ui.menuZoomInSub->menuAction(),
                     ui.menuZoomInSub_->menuAction(), ui.menuZoomOutSub->menuAction(),
                     ui.menuZoomOutSub_->menuAction()},
@@ -50,8 +52,7 @@ void DrawingView::connectMenus(Ui_MainWindow& ui) {
         collectItems(menu, items);
         for (QAction* action : items) {
             menus_.addViewAction(action);
-            if (action->property("tag").isValid() && !benchmarks.contains(action) &&
-                action != ui.menuHistmode && action != ui.menuHistmode_)
+            if (action->property("tag").isValid() && !benchmarks.contains(action))
                 addCommand(action);
         }
         connect(menu, &QMenu::aboutToShow, this, &DrawingView::updateActions);
@@ -64,6 +65,8 @@ void DrawingView::connectMenus(Ui_MainWindow& ui) {
         menus_.addViewAction(action);
     for (QAction* history : {ui.menuHistmode, ui.menuHistmode_})
         connect(history, &QAction::triggered, this, [this, history] { menuHist(history); });
+    for (QAction* deep : {ui.menuDeepZoom, ui.menuDeepZoom_})
+        connect(deep, &QAction::triggered, this, [this, deep] { menuDeepZoom(deep); });
     connect(ui.actionHelp, &QAction::triggered, this, &DrawingView::showHelp);
     for (QAction* sequence : benchmarks)
         connect(sequence, &QAction::triggered, this,
@@ -123,10 +126,11 @@ void DrawingView::menuMandel(QAction* sender) {
         backup = Backup::Same;
     } else if (tag == 2 || tag == 5 || tag == 10 || tag == 20) {
         menus_.retitleZoom(tag);
-        v.w = v.w / tag;
+        v = zoomedBy(v, tag);
     } else if (tag == -2 || tag == -5 || tag == -10 || tag == -20) {
         menus_.retitleZoom(tag);
-        v.w = capZoomWidth(v.w / (-1.0 / tag));
+        v = zoomedBy(v, -1.0 / tag);
+        v.w = capZoomWidth(v.w);
     } else if (tag == 50) {
         v = history_.ring().backTarget();
         backup = Backup::Back;
@@ -138,18 +142,27 @@ void DrawingView::menuMandel(QAction* sender) {
     } else if (isIterationTag(tag)) {
         // The menu's own check toggle is undone: setIterations moves the marks.
         if (sender->isCheckable()) sender->setChecked(!sender->isChecked());
-        v.it = tag;
+        v = withLimit(v, tag);
         backup = Backup::Same;
     } else {
         return;
     }
-    v.it = setIterations(v.it);
+    // A deep view reached by Back or Forward brings Deep Zoom back.
+    if ((tag == 50 || tag == 51) && v.deep && !deepZoom_) menuDeepZoom(nullptr);
+    v = withLimit(v, setIterations(v.deep ? v.deep->it : v.it));
     runMandel(v, backup);
     repaint();
 }
 
 int DrawingView::setIterations(int requested) {
-    return menus_.setIterations(requested);
+    return menus_.setIterations(requested, deepZoom_);
+}
+
+void DrawingView::menuDeepZoom(QAction* sender) {
+    // From a menu, the item has already flipped its mark; otherwise it is turned on.
+    deepZoom_ = sender ? sender->isChecked() : true;
+    menus_.showDeepZoom(deepZoom_);
+    // Turning it off renders nothing: the next render floors the width and maps the limit.
 }
 
 void DrawingView::menuHist(QAction* sender) {

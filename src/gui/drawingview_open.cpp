@@ -1,4 +1,5 @@
 // Opening files and URLs, from the Open command or dropped on the picture.
+#include "core/deep/deeparith.h"
 #include "core/files/filebytes.h"
 #include "core/files/openpath.h"
 #include "gui/drawingview.h"
@@ -148,8 +149,10 @@ void DrawingView::openUrl(const QUrl& u, bool named) {
     // Every view of the file in turn, each rendered to its end; an Abort ends the reading.
     ParameterReader reader(bytes, *start);
     while (const auto line = reader.next()) {
-        MANDAT v = viewOf(*line);
-        v.it = setIterations(line->it);
+        MANDAT v = viewOf(*line, true);
+        // A deep view turns Deep Zoom on.
+        if (v.deep && !deepZoom_) menuDeepZoom(nullptr);
+        v = withLimit(v, setIterations(v.deep ? v.deep->it : line->it));
         const int result = runMandel(v, 2);
         repaint();
         if (result == -1) break;

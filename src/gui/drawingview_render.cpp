@@ -1,10 +1,20 @@
 // The render command and Run/Abort.
+#include "core/deep/deeparith.h"
 #include "gui/drawingview.h"
 #include "gui/localization.h"
 
 #include <QPushButton>
 
 namespace velq {
+
+MANDAT DrawingView::depthOf(MANDAT v) {
+    if (deepZoom_) return withDepth(std::move(v));
+    if (!v.deep) return v;
+    // Deep Zoom was turned off: the six fields are the view, its limit one of the menus'.
+    v = withoutDepth(std::move(v));
+    v.it = setIterations(v.it);
+    return v;
+}
 
 void DrawingView::recordHistory(int backup) {
     if (const std::error_code why = history_.record(Mandat0_, backup, picture_.aspect()))
@@ -20,12 +30,15 @@ int DrawingView::runMandel(MANDAT v, int backup) {
     fields_.repaint();
     colours_.repaint();
     if (Mandat0_.cs != v.cs) Mandat0_.cs = make_cmap(v.cs);
-    const double w = floorWidth(v.w);
-    fields_.show(v.x, v.y, w);
+    v = depthOf(std::move(v));
+    // A deep view's width goes below the floor of doubles.
+    v.w = v.deep ? v.w : floorWidth(v.w);
+    fields_.show(v);
     Mandat0_.x = v.x;
     Mandat0_.y = v.y;
-    Mandat0_.w = w;
+    Mandat0_.w = v.w;
     Mandat0_.it = v.it;
+    Mandat0_.deep = v.deep;
     selection_.clear();
     const int result = mandel_calc();
     shownView_ = Mandat0_;
@@ -50,7 +63,7 @@ void DrawingView::pushButton() {
         driver_.pressAbort();
         return;
     case RenderStatus::Idle:
-        runMandel(fields_.typed(Mandat0_), 2);
+        runMandel(fields_.typed(Mandat0_, deepZoom_), 2);
         repaint();
         return;
     case RenderStatus::ResizePending:
@@ -71,8 +84,9 @@ void DrawingView::stopRenderForClose() {
 
 namespace velq {
 
-void DrawingView::gestureStep(const MANDAT& target) {
+void DrawingView::gestureStep(MANDAT target) {
     if (!driver_.idle() || picture_.winx() == 0) return;
+    if (deepZoom_) target = withDepth(std::move(target));
     // A gesture counts as one Run from the view before it to the last one.
     if (hand_.step()) {
         recordHistory(Backup::NewView);
@@ -82,7 +96,8 @@ void DrawingView::gestureStep(const MANDAT& target) {
     Mandat0_.x = target.x;
     Mandat0_.y = target.y;
     Mandat0_.w = target.w;
-    fields_.show(target.x, target.y, target.w);
+    Mandat0_.deep = target.deep;
+    fields_.show(target);
     gestureDirty_ = true;
     hand_.render(Mandat0_, picture_.winx(), picture_.winy());
     updateActions();

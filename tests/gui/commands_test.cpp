@@ -1,4 +1,5 @@
 // Menus, limits, the history log, the mouse selection, the keys and the languages, offscreen.
+#include "core/deep/deepview.h"
 #include "gui/localization.h"
 #include "gui/window.h"
 
@@ -8,6 +9,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QWheelEvent>
@@ -102,6 +105,10 @@ class CommandsTest : public QObject {
     }
 
 private slots:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true); // settings of their own, not the user's
+        QSettings().clear();
+    }
     void cleanup() { w.reset(); }
 
     void everyVisibleTextIsInEveryTable() {
@@ -154,11 +161,12 @@ private slots:
         QCOMPARE(w->ui().actionQuit->menuRole(), QAction::QuitRole);
         QCOMPARE(w->ui().actionHelp->shortcut(), QKeySequence(Qt::Key_F1));
         QCOMPARE(w->ui().actionFullScreen->shortcut(), QKeySequence(Qt::Key_F11));
-        QCOMPARE(tags(control), (QList<int>{0, 1, -999, 50, 51, -999, 2, -2, -999, 0, 0}));
+        QCOMPARE(tags(control), (QList<int>{0, 1, -999, 50, 51, -999, 2, -2, -999, 0, 0, 0}));
         QMenu* menu_ = view->menus().outlets().menu_;
         QCOMPARE(tags(menu_),
-                 (QList<int>{0, 1, -999, 50, 51, -999, 2, -2, -999, 0, 0, -999, 0, 0, 0}));
-        QCOMPARE(titles(menu_).mid(12), (QStringList{"&Open…", "&Save…", "&Copy"}));
+                 (QList<int>{0, 1, -999, 50, 51, -999, 2, -2, -999, 0, 0, 0, -999, 0, 0, 0}));
+        QCOMPARE(titles(menu_).mid(11),
+                 (QStringList{"&Deep Zoom", "-", "&Open…", "&Save…", "&Copy"}));
         QCOMPARE(tags(view->menus().outlets().menuIterations),
                  (QList<int>{256, 512, 1024, 2048, 4096, 8192}));
         QCOMPARE(tags(w->ui().menuZoomInSub), (QList<int>{2, 5, 10, 20}));
@@ -211,6 +219,34 @@ private slots:
         });
         command(1);
         QVERIFY(w->ui().actionSave->isEnabled() && w->ui().actionBack_->isEnabled());
+    }
+
+    void deepZoomKeepsTheDepthAndItsRules() {
+        open();
+        QTemporaryDir dir;
+        w->answer = dir.filePath("deep.mdl");
+        QMenu* limits = view->menus().outlets().menuIterations;
+        QVERIFY(!view->deepZoom() && limits->actions().size() == 6);
+        w->ui().menuDeepZoom_->trigger(); // on: the limits up to 2^24 come, in both submenus
+        QVERIFY(view->deepZoom() && w->ui().menuDeepZoom->isChecked());
+        QCOMPARE(tags(view->menus().outlets().menuIterations_).constLast(), 16777216);
+        QCOMPARE(view->setIterations(100000), 131072);
+        w->ui().TextField_x->setText("-0.74364388703715870475219150611477411");
+        w->ui().TextField_w->setText("1e-300");
+        QTest::mouseClick(w->ui().PushButton, Qt::LeftButton);
+        QVERIFY(view->Mandat0().deep && view->Mandat0().deep->w == ExtFloat::parse("1e-300"));
+        QCOMPARE(w->ui().TextField_w->text(), QStringLiteral("1e-300"));
+        QVERIFY(w->ui().TextField_x->text().startsWith("-0.74364388703715870475219150611477411"));
+        command(2); // Zoom In halves the deep width exactly
+        QVERIFY(view->Mandat0().deep->w == *ExtFloat::parse("1e-300") / 2.0);
+        view->saveAsMDL(view->Mandat0(), w->answer);
+        w->ui().menuDeepZoom->trigger(); // off: nothing renders until the next command
+        QVERIFY(!view->deepZoom() && view->Mandat0().deep);
+        command(1);
+        QVERIFY(!view->Mandat0().deep && view->Mandat0().w == 1e-15);
+        view->openfile(QUrl::fromLocalFile(w->answer)); // a deep view turns it on again
+        QVERIFY(view->deepZoom() && view->Mandat0().deep);
+        QVERIFY(view->Mandat0().deep->w == *ExtFloat::parse("1e-300") / 2.0);
     }
 
     void iterationLimitsMoveOneCheckMark() {

@@ -283,6 +283,10 @@
         <translation>&amp;Kopieren</translation>
     </message>
     <message>
+        <source>DeepZoom</source>
+        <translation>&amp;Tiefenzoom</translation>
+    </message>
+    <message>
         <source>DragPicture</source>
         <translation>Von hier ziehen, um das Bild als PNG-Datei herauszuziehen (Umschalt: halbe Größe)</translation>
     </message>

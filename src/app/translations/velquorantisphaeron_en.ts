@@ -283,6 +283,10 @@
         <translation>&amp;Copy</translation>
     </message>
     <message>
+        <source>DeepZoom</source>
+        <translation>&amp;Deep Zoom</translation>
+    </message>
+    <message>
         <source>DragPicture</source>
         <translation>Drag from here to take the picture out as a PNG file (Shift: half size)</translation>
     </message>

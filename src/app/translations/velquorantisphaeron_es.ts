@@ -283,6 +283,10 @@
         <translation>&amp;Copiar</translation>
     </message>
     <message>
+        <source>DeepZoom</source>
+        <translation>Zoom pro&amp;fundo</translation>
+    </message>
+    <message>
         <source>DragPicture</source>
         <translation>Arrastre desde aquí para sacar la imagen como archivo PNG (Mayús: mitad de tamaño)</translation>
     </message>

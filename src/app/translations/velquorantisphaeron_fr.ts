@@ -283,6 +283,10 @@
         <translation>&amp;Copier</translation>
     </message>
     <message>
+        <source>DeepZoom</source>
+        <translation>Zoom pro&amp;fond</translation>
+    </message>
+    <message>
         <source>DragPicture</source>
         <translation>Faites glisser d’ici pour emporter l’image en fichier PNG (Maj : demi-taille)</translation>
     </message>

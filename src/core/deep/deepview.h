@@ -22,6 +22,9 @@ struct DeepView {
     }
 };
 
+// The narrowest width a deep view goes to: about 1e-1000.
+inline const ExtFloat kDeepMinWidth = ExtFloat::of(1.0, -3322);
+
 // The bits a centre needs at width `w`: those that place a pixel of a picture 65536 pixels
 // wide, and 64 more.
 long centreBits(const ExtFloat& w);
