@@ -12,7 +12,9 @@ e2e_launch "$E2E_BIN/velquorantisphaeron"
 e2e_ok "the start view at $PIC_X,$PIC_Y in a ${WIN_W}x$WIN_H window"
 xprop -id "$WIN" WM_NORMAL_HINTS | grep -q "program specified resize increment: 16 by 16" ||
     e2e_fail "the window manager is not told the 16-pixel steps"
-e2e_ok "the size steps reach the window manager"
+xprop -id "$WIN" -f _NET_WM_ICON 32c '=$0\n' _NET_WM_ICON | grep -q '=[1-9]' ||
+    e2e_fail "the window has no icon for task bars"
+e2e_ok "the size steps and the icon reach the window manager"
 
 # Alt and a click start a drag that ends on the picture itself: that is no drop, so no file
 # is written for it and the view stays.
