@@ -80,6 +80,15 @@ for input in "--mdl $work/none.mdl" "--mdl $work/missing.mdl" "--png $work/three
 done
 grep -q "larger than 256 MB" "$work/err" || fail "/dev/zero: $(cat "$work/err")"
 
+# Names are bytes; a FIFO is no file to write, and waits for no reader; new files follow the umask.
+run 0 --gallery 116 --size 16x16 --out "$work/o"$'\xff'".png"
+[ -s "$work/o"$'\xff'".png" ] || fail "a name that is not UTF-8"
+mkfifo "$work/fifo.png"
+run 1 --gallery 116 --size 16x16 --out "$work/fifo.png"
+grep -q "not a regular file" "$work/err" && [ -p "$work/fifo.png" ] || fail "--out onto a FIFO"
+(umask 077 && exec "$render" --gallery 116 --size 16x16 --out "$work/private.png" >/dev/null)
+[ "$(stat -c %a "$work/private.png")" = 600 ] || fail "the umask"
+
 # A full disk (a file-size limit of 1 kB): exit 1, the old file kept, no temporary file left.
 for option in --out --counts; do
     echo old >"$work/old"
