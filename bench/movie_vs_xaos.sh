@@ -9,7 +9,9 @@
 # a PNG file (exact frames: each is the full render of its view). XaoS (Debian's xaos, run as
 # it comes, offscreen) is given the very same views, one (view X Y WIDTH HEIGHT) per frame
 # with the picture's width and height in the plane, and renders them into PNG files with its
-# usual shortcuts (it reuses the pixels of the last frame where it can). Its frame timing
+# usual shortcuts (it reuses the pixels of the last frame where it can), and once more with
+# -alwaysrecalc, every pixel computed. velq-render also makes the movie as one H.264 video
+# (--video, ffmpeg encoding beside the render, no PNG files). Its frame timing
 # rounds oddly, so each view lasts two seconds at one frame per second: every second frame it
 # writes is a link to the one before, which costs it nothing. The load average is shown before
 # and after: on a shared machine the wall clock is only worth as much as the quiet it had.
@@ -41,19 +43,36 @@ ours=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.2f", b - a }')
     awk '/^view / { printf "(view %.17g %.17g %.17g %.17g)\n(usleep 2000000)\n", $2, $3, $4 * 8 / 3, $4 * 2 }' \
         "$tmp/velq.out"
 } >"$tmp/movie.xaf"
-mkdir "$tmp/xaos"
+# xaos_run NAME [OPTION...]: XaoS on the views into $tmp/NAME, "SECONDS RENDERED LINKED".
+xaos_run() {
+    local name=$1 t0 t1
+    shift
+    mkdir "$tmp/$name"
+    t0=$(now)
+    QT_QPA_PLATFORM=offscreen xaos -render "$tmp/movie.xaf" -size 640x480 -renderframerate 1 \
+        -basename "$tmp/$name/f" "$@" >"$tmp/$name.log" 2>&1
+    t1=$(now)
+    echo "$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.2f", b - a }')" \
+        "$(grep -c '^Rendering frame' "$tmp/$name.log" || true)" "$(grep -c '^Linking frame' "$tmp/$name.log" || true)"
+}
+read -r theirs rendered linked < <(xaos_run xaos)
+# The same movie as one H.264 video: no PNG files, ffmpeg encoding beside the render.
 t0=$(now)
-QT_QPA_PLATFORM=offscreen xaos -render "$tmp/movie.xaf" -size 640x480 -renderframerate 1 \
-    -basename "$tmp/xaos/f" >"$tmp/xaos.log" 2>&1
+"$render" --movie "$frames" --mdl "$tmp/keys.mdl" --size 640x480 --video "$tmp/zoom.mp4" --quiet >/dev/null
 t1=$(now)
-theirs=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.2f", b - a }')
-rendered=$(grep -c '^Rendering frame' "$tmp/xaos.log" || true)
-linked=$(grep -c '^Linking frame' "$tmp/xaos.log" || true)
+video=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.2f", b - a }')
+# XaoS computing every pixel of every frame, as ours are.
+read -r exact exactRendered _ < <(xaos_run xaos-exact -alwaysrecalc)
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
 
-echo "velq-render: $frames frames in $ours s, $(awk -v s="$ours" -v n="$frames" 'BEGIN { printf "%.1f", 1000 * s / n }') ms a frame (exact)"
-echo "xaos: $rendered frames rendered and $linked linked in $theirs s, $(awk -v s="$theirs" -v n="$rendered" 'BEGIN { printf "%.1f", 1000 * s / n }') ms a rendered frame"
-echo "ratio: XaoS takes $(awk -v a="$theirs" -v b="$ours" 'BEGIN { printf "%.2f", a / b }') times as long"
+per() { awk -v s="$1" -v n="$2" 'BEGIN { printf "%.1f", 1000 * s / n }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+echo "velq-render, PNG frames: $frames frames in $ours s, $(per "$ours" "$frames") ms a frame (exact)"
+echo "velq-render, H.264 video: $frames frames in $video s, $(per "$video" "$frames") ms a frame (exact)"
+echo "xaos: $rendered frames rendered and $linked linked in $theirs s, $(per "$theirs" "$rendered") ms a rendered frame"
+echo "xaos -alwaysrecalc: $exactRendered frames rendered in $exact s, $(per "$exact" "$exactRendered") ms a rendered frame"
+echo "ratio: XaoS takes $(ratio "$theirs" "$ours") times as long as our PNG frames, $(ratio "$theirs" "$video") times as long as our video"
+echo "ratio: XaoS -alwaysrecalc takes $(ratio "$exact" "$ours") times as long as our PNG frames, $(ratio "$exact" "$video") times as long as our video"
 # Side by side, a few frames of each, for the eye: VELQ_SHEET=FILE.png keeps them.
 if [[ -n ${VELQ_SHEET:-} ]] && command -v montage >/dev/null; then
     picks=()
