@@ -13,6 +13,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <mutex>
 #include <optional>
 #include <sys/stat.h>
@@ -47,31 +48,104 @@ bool alreadyThere(const std::string& file, const MANDAT& v, int width, int heigh
     return holdsFrame(bytes, width, height, parameterLine(v, static_cast<double>(width) / height));
 }
 
+// Encodes and writes frame files on threads of their own while the workers render the next
+// frames: encoding a PNG file and syncing it to disk take about as long as rendering a frame.
+class FrameWriter {
+public:
+    static constexpr std::size_t kThreads = 2;
+
+    FrameWriter(int width, int height) : width_(width), height_(height) {
+        for (std::size_t i = 0; i < kThreads; ++i)
+            threads_.emplace_back([this] { run(); });
+    }
+    ~FrameWriter() { close(); }
+    FrameWriter(const FrameWriter&) = delete;
+    FrameWriter& operator=(const FrameWriter&) = delete;
+
+    // Hands a frame over, waiting while every thread has one waiting. False once a write has
+    // failed (its message is out).
+    bool put(std::string file, MANDAT v, std::vector<Rgba> pixels) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return waiting_.size() < kThreads || failed_; });
+        if (failed_) return false;
+        waiting_.push_back({std::move(file), std::move(v), std::move(pixels)});
+        changed_.notify_all();
+        return true;
+    }
+    // Waits until every frame handed over is written; false when one could not be.
+    bool close() {
+        {
+            std::lock_guard lock(mutex_);
+            closing_ = true;
+        }
+        changed_.notify_all();
+        for (std::thread& t : threads_)
+            if (t.joinable()) t.join();
+        return !failed_;
+    }
+
+private:
+    struct Frame {
+        std::string file;
+        MANDAT v;
+        std::vector<Rgba> pixels;
+    };
+    void run() {
+        const double aspect = static_cast<double>(width_) / height_;
+        for (;;) {
+            Frame frame;
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [&] { return !waiting_.empty() || closing_ || failed_; });
+                if (waiting_.empty() || failed_) return;
+                frame = std::move(waiting_.front());
+                waiting_.pop_front();
+            }
+            changed_.notify_all();
+            const bool written =
+                writeOut("--out", frame.file,
+                         encodePngWithChunk(frame.pixels, width_, height_, frame.v, aspect));
+            if (!written) {
+                std::lock_guard lock(mutex_);
+                failed_ = true;
+                changed_.notify_all();
+                return;
+            }
+        }
+    }
+
+    const int width_, height_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<Frame> waiting_; // guarded by mutex_, as are the flags
+    bool closing_ = false, failed_ = false;
+    std::vector<std::thread> threads_; // last: started once the rest is there
+};
+
 int frameFiles(const RenderOptions& options, const MoviePlan& plan, int first, int last,
                Tally& tally) {
     if (!frameFolder(options.out)) return 1;
     const int w = options.width, h = options.height;
-    const double aspect = static_cast<double>(w) / h;
     Renderer renderer(options.kernel, w, h);
+    FrameWriter writer(w, h);
     ProgressLine progress = batch::progress("frames", last - first + 1, options);
     for (int n = first; n <= last; ++n) {
         const MANDAT v = asRendered(plan.frame(n));
-        const std::string file = options.out + "/" + frameFileName(n);
+        std::string file = options.out + "/" + frameFileName(n);
         if (alreadyThere(file, v, w, h)) {
             ++tally.kept;
         } else {
             const auto t0 = std::chrono::steady_clock::now();
             renderer.render(v);
             tally.seconds += std::chrono::steady_clock::now() - t0;
-            if (!writeOut("--out", file, encodePngWithChunk(renderer.pixels(), w, h, v, aspect)))
-                return 1;
+            if (!writer.put(std::move(file), v, renderer.pixels())) return 1;
             ++tally.rendered;
             progress.clear();
             std::printf("%s\n", viewLine(v).c_str());
         }
         progress.update(n - first + 1);
     }
-    return 0;
+    return writer.close() ? 0 : 1;
 }
 
 int video(const RenderOptions& options, const MoviePlan& plan, Tally& tally) {

@@ -99,7 +99,7 @@ Rendering:
                           print the latencies of the moved and of the exact pictures
   --frames F              with --bench: only the first F frames (for testing)
 Movies and posters:
-  --movie N               N frames (at most 999999) zooming through the views of the --mdl
+  --movie N               N frames (2 to 999999) zooming through the views of the --mdl
                           file, at constant speed from each view to the next
   --out DIR               with --movie: the frames as DIR/frame-000001.png ..., each with its
                           view; a frame already there with its view and size is kept
