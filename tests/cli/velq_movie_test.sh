@@ -44,6 +44,12 @@ grep -qx 'frames 5 to 20 rendered 12 kept 4 seconds [0-9.]*' out || fail "resume
 diff -r one two >/dev/null || fail "frames 1-10 and 5-20 differ from 1-20"
 [ "$(ls one | wc -l)" = 20 ] && [ -z "$(find . -name '.velq-*')" ] || fail "the frame files: $(ls -a one)"
 
+# A full disk (files of at most 1 kB): exit 1 naming the frame, no temporary file left.
+status=0
+(trap '' XFSZ && ulimit -f 1 && exec "$render" "${movie[@]}" --out full) >/dev/null 2>err || status=$?
+[ "$status" = 1 ] && grep -q "cannot write 'full/frame-0000" err && [ -z "$(find full -name '.velq-*')" ] ||
+    fail "frames on a full disk: $(cat err)"
+
 # A video: every frame, at its size; without ffmpeg, or when it fails, exit 1 and say why.
 for video in m.mp4 m.webm; do
     run 0 "${movie[@]}" --video "$video" --fps 24
