@@ -67,8 +67,8 @@ std::string lastLine(const std::string& path) {
     std::string text(log.begin(), log.end());
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
         text.pop_back();
-    return text.substr(
-        text.find_last_of("\r\n") == std::string::npos ? 0 : text.find_last_of("\r\n") + 1);
+    const std::size_t cut = text.find_last_of("\r\n");
+    return cut == std::string::npos ? text : text.substr(cut + 1);
 }
 
 // The finished video, mapped rather than read: a long movie needs no memory of its size.
@@ -110,6 +110,10 @@ VideoEncoder::~VideoEncoder() {
 std::string VideoEncoder::start(const std::string& path, int width, int height,
                                 const std::string& fps) {
     path_ = path;
+    // Refused now rather than after the whole movie: the writers replace regular files only.
+    struct stat target {};
+    if (::stat(path.c_str(), &target) == 0 && !S_ISREG(target.st_mode))
+        return "'" + path + "' is not a regular file";
     const std::string ext = lowerExtension(path);
     std::string folder = folderOf(path) + "/.velq-video-XXXXXX";
     if (!::mkdtemp(folder.data()))
@@ -123,8 +127,9 @@ std::string VideoEncoder::start(const std::string& path, int width, int height,
         return std::string("cannot make a pipe: ") + std::strerror(errno);
     const std::string size = std::to_string(width) + "x" + std::to_string(height);
     std::vector<std::string> args = {
-        "ffmpeg", "-hide_banner", "-nostdin", "-loglevel",  "error", "-f", "rawvideo", "-pix_fmt",
-        "rgba",   "-video_size",  size,       "-framerate", fps,     "-i", "pipe:0"};
+        "ffmpeg",   "-hide_banner", "-nostdin", "-nostats",    "-loglevel", "error",      "-f",
+        "rawvideo", "-pix_fmt",     "rgba",     "-video_size", size,        "-framerate", fps,
+        "-i",       "pipe:0"};
     const std::vector<std::string> codec =
         ext == "webm" ? std::vector<std::string>{"-c:v", "libvpx-vp9", "-crf",    "31",
                                                  "-b:v", "0",          "-row-mt", "1"}

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
 #include <limits>
@@ -206,7 +207,10 @@ Error applyFps(Draft& d, Values v) {
     const auto fps = parseDouble(v[0]);
     if (!fps || !(*fps > 0) || *fps > 1000)
         return quoted(v[0]) + " is not a frame rate above 0 and up to 1000";
-    d.options.fps = std::string(v[0]);
+    // In the plain form ffmpeg reads, whatever form strtod took.
+    char text[32];
+    std::snprintf(text, sizeof text, "%.10g", *fps);
+    d.options.fps = text;
     return std::nullopt;
 }
 
@@ -317,7 +321,6 @@ std::optional<Error> finishJobs(Draft& d) {
             if (!o.out.empty()) return "--out: not with --video, which writes no frame files";
             if (o.firstFrame != 0)
                 return "--frame-range: not with --video, which needs every frame";
-            if (o.video == "-") return "--video: needs a file, not standard output";
         } else {
             if (o.out.empty()) return "--movie: needs --out DIR or --video FILE";
             if (o.out == "-") return "--out: needs a folder for the frames, not standard output";

@@ -65,6 +65,9 @@ for entry in "/nonexistent|install Debian's package ffmpeg" "$PWD/bin|ffmpeg fai
     [ "$status" = 1 ] && grep -qF "${entry#*|}" err && [ ! -e no.mp4 ] && [ -z "$(find . -name '.velq-*')" ] ||
         fail "ffmpeg from ${entry%%|*}: $(cat err)"
 done
+mkfifo fifo.mp4
+run 1 "${movie[@]}" --video fifo.mp4
+grep -q "'fifo.mp4' is not a regular file" err && [ ! -s out ] || fail "a video into a FIFO: $(cat err)"
 run 2 "${movie[@]}" --video no.mp4 --frame-range 1-5
 run 2 "${movie[@]}" --out one --frame-range 1-21
 

@@ -65,7 +65,7 @@ TEST(Options, AcceptedListsAndWhatTheySet) {
         {"--bench=3 --frames=2 --quiet", "bench 3 frames 2, quiet"},
         {"--movie 600 --mdl k.mdl --size 64x48 --out f --frame-range 5-20",
          "mdl k.mdl, 64x48, out f, movie 600 5-20"},
-        {"--movie 2 --mdl k --size 16x16 --video m.WebM --fps=29.97",
+        {"--movie 2 --mdl k --size 16x16 --video m.WebM --fps=2.997e1",
          "mdl k, 16x16, movie 2 0-0, video m.WebM at 29.97"},
         {"--gallery 111 --export 40000x30000 --antialias --band 7/60 --out -",
          "gallery 111, out -, 40000x30000 from 80000x60000, band 7/60"},
