@@ -41,7 +41,13 @@ std::error_code writeToStandardOutput(std::span<const std::uint8_t> bytes) {
 // beyond the 256 MB of parameter files and pictures can be stamped without a second copy.
 std::error_code readLargeFile(const std::string& path, std::size_t spare,
                               std::vector<std::uint8_t>& out) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct Closing {
+        int fd;
+        ~Closing() {
+            if (fd >= 0) ::close(fd);
+        }
+    } const file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    const int fd = file.fd;
     if (fd < 0) return {errno, std::system_category()};
     struct stat info {};
     std::error_code why;
@@ -64,7 +70,6 @@ std::error_code readLargeFile(const std::string& path, std::size_t spare,
             got += static_cast<std::size_t>(n);
         }
     }
-    ::close(fd);
     return why;
 }
 
