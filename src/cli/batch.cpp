@@ -108,9 +108,15 @@ std::optional<std::vector<MANDAT>> views(const RenderOptions& options) {
         return std::nullopt;
     }
     std::vector<MANDAT> out;
+    bool deeper = false; // without --deep, a deep view is its seven fields, and that is said
     ParameterReader reader(bytes, *start);
-    while (const std::optional<ParsedLine> line = reader.next())
+    while (const std::optional<ParsedLine> line = reader.next()) {
         out.push_back(viewOf(*line, options.deep));
+        deeper = deeper || (!options.deep && viewOf(*line, true).deep);
+    }
+    if (deeper)
+        complain(options.file +
+                 " holds a view deeper than its seven fields: --deep renders it at full depth");
     if (out.empty()) {
         complain(options.file + ": no view to render");
         return std::nullopt;
