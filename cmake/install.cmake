@@ -53,7 +53,7 @@ find_program(VELQ_CMARK cmark-gfm)
 if(NOT VELQ_CMARK)
   message(WARNING "cmark-gfm not found: the HTML manual shows the Markdown text")
 endif()
-foreach(doc manual formats)
+foreach(doc manual formats distributed)
   set(html "${velq_made}/doc/${doc}.html")
   add_custom_command(OUTPUT "${html}"
     COMMAND ${CMAKE_COMMAND} -DCMARK=${VELQ_CMARK} -DINPUT=${velq_docs}/${doc}.md

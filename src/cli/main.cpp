@@ -1,4 +1,5 @@
 // velq-render: renders views and benchmarks headless, exactly as the window would show them.
+#include "cli/batch.h"
 #include "cli/options.h"
 #include "cli/progress.h"
 #include "cli/render.h"
@@ -214,8 +215,9 @@ int main(int argc, char* argv[]) {
         return 2;
     } else {
         try {
-            status = parsed.options->bench != 0 ? benchmark(*parsed.options)
-                                                : renderViews(*parsed.options);
+            status = parsed.options->bench != 0    ? benchmark(*parsed.options)
+                     : isBatchJob(*parsed.options) ? runBatchJob(*parsed.options)
+                                                   : renderViews(*parsed.options);
         } catch (const std::bad_alloc&) {
             complain("not enough memory for a picture of that size");
             return 1;

@@ -3,13 +3,18 @@
 
 #include "core/deep/deeparith.h"
 #include "core/gallery/gallery.h"
+#include "core/movie/bands.h"
 #include "core/render/fastkernel.h"
 #include "core/view/iterationlimit.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <limits>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -180,6 +185,63 @@ Error applyQuiet(Draft& d, Values) {
     return std::nullopt;
 }
 
+Error applyMovie(Draft& d, Values v) {
+    const auto frames = parseInt(v[0]);
+    if (!frames || *frames < 2 || *frames > 999999)
+        return quoted(v[0]) + " is not a number of frames from 2 to 999999";
+    d.options.movie = *frames;
+    return std::nullopt;
+}
+
+Error applyVideo(Draft& d, Values v) {
+    std::string lower(v[0]);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (!lower.ends_with(".mp4") && !lower.ends_with(".webm"))
+        return quoted(v[0]) + " does not end in .mp4 or .webm";
+    d.options.video = std::string(v[0]);
+    return std::nullopt;
+}
+
+Error applyFps(Draft& d, Values v) {
+    const auto fps = parseDouble(v[0]);
+    if (!fps || !(*fps > 0) || *fps > 1000)
+        return quoted(v[0]) + " is not a frame rate above 0 and up to 1000";
+    // In the plain form ffmpeg reads, whatever form strtod took.
+    char text[32];
+    std::snprintf(text, sizeof text, "%.10g", *fps);
+    d.options.fps = text;
+    return std::nullopt;
+}
+
+// "A-B" and "K/N": two whole numbers from 1, the first not above the second.
+std::optional<std::pair<int, int>> parseOrderedPair(std::string_view text, char separator) {
+    const auto at = text.find(separator);
+    if (at == std::string_view::npos) return std::nullopt;
+    const auto a = parseInt(text.substr(0, at)), b = parseInt(text.substr(at + 1));
+    if (!a || !b || *a < 1 || *a > *b) return std::nullopt;
+    return std::pair{*a, *b};
+}
+
+Error applyFrameRange(Draft& d, Values v) {
+    const auto range = parseOrderedPair(v[0], '-');
+    if (!range) return quoted(v[0]) + " is not A-B with frames 1 <= A <= B";
+    std::tie(d.options.firstFrame, d.options.lastFrame) = *range;
+    return std::nullopt;
+}
+
+Error applyBand(Draft& d, Values v) {
+    const auto band = parseOrderedPair(v[0], '/');
+    if (!band) return quoted(v[0]) + " is not K/N with 1 <= K <= N";
+    std::tie(d.options.band, d.options.bands) = *band;
+    return std::nullopt;
+}
+
+Error applyStamp(Draft& d, Values v) {
+    d.options.stamp = std::string(v[0]);
+    return std::nullopt;
+}
+
 Error applyHelp(Draft& d, Values) {
     d.answer = Answer::Usage;
     return std::nullopt;
@@ -213,12 +275,84 @@ constexpr Flag kFlags[] = {
     {"--bench", "N", 1, applyBench},
     {"--frames", "F", 1, applyFrames},
     {"--quiet", "", 0, applyQuiet},
+    {"--movie", "N", 1, applyMovie},
+    {"--video", "FILE", 1, applyVideo},
+    {"--fps", "F", 1, applyFps},
+    {"--frame-range", "A-B", 1, applyFrameRange},
+    {"--band", "K/N", 1, applyBand},
+    {"--stamp", "FILE", 1, applyStamp},
     {"--help", "", 0, applyHelp},
     {"--version", "", 0, applyVersion},
 };
 
 bool saw(const Draft& d, std::string_view flag) {
     return std::find(d.seen.begin(), d.seen.end(), flag) != d.seen.end();
+}
+
+// The flags that a job of its own accepts beside its own.
+bool onlyThese(const Draft& d, std::initializer_list<std::string_view> allowed,
+               std::string_view* other) {
+    for (std::string_view flag : d.seen)
+        if (std::find(allowed.begin(), allowed.end(), flag) == allowed.end()) {
+            *other = flag;
+            return false;
+        }
+    return true;
+}
+
+// Movies, bands and stamps: nothing when none is asked for, so that the plain checks go on.
+std::optional<Error> finishJobs(Draft& d) {
+    RenderOptions& o = d.options;
+    std::string_view other;
+    if (!o.stamp.empty()) {
+        if (!onlyThese(d, {"--stamp", d.sourceFlag, "--deep", "--quiet"}, &other))
+            return std::string(other) + ": not with --stamp";
+        return Error{};
+    }
+    if (o.movie != 0) {
+        if (o.source != ViewSource::Mdl) return "--movie: needs --mdl KEYS.mdl";
+        if (!onlyThese(d,
+                       {"--movie", "--mdl", "--size", "--out", "--video", "--fps", "--frame-range",
+                        "--kernel", "--deep", "--quiet"},
+                       &other))
+            return std::string(other) + ": not with --movie";
+        if (!d.haveSize) return "--size: missing";
+        if (!o.video.empty()) {
+            if (!o.out.empty()) return "--out: not with --video, which writes no frame files";
+            if (o.firstFrame != 0)
+                return "--frame-range: not with --video, which needs every frame";
+        } else {
+            if (o.out.empty()) return "--movie: needs --out DIR or --video FILE";
+            if (o.out == "-") return "--out: needs a folder for the frames, not standard output";
+            if (saw(d, "--fps")) return "--fps: only with --video";
+        }
+        if (o.lastFrame > o.movie)
+            return "--frame-range: the movie has only " + std::to_string(o.movie) + " frames";
+        return Error{};
+    }
+    for (std::string_view flag : {"--video", "--fps", "--frame-range"})
+        if (saw(d, flag)) return std::string(flag) + ": only with --movie";
+    if (o.band == 0) return std::nullopt;
+    if (!d.exportSize) return "--band: only with --export";
+    if (!onlyThese(d,
+                   {"--band", "--export", "--antialias", "--out", d.sourceFlag, "--kernel",
+                    "--deep", "--quiet"},
+                   &other))
+        return std::string(other) + ": not with --band";
+    if (o.out.empty()) return "--band: needs --out";
+    std::string why;
+    o.exportPlan = planPoster(d.exportSize->first, d.exportSize->second, d.antialias, &why);
+    if (!o.exportPlan) return "--export: " + why;
+    if (o.bands > o.exportPlan->outH)
+        return "--band: " + std::to_string(o.bands) + " bands of a picture " +
+               std::to_string(o.exportPlan->outH) + " rows high";
+    // A band is rendered whole: it must fit where a single picture would.
+    const Band band = bandOf(*o.exportPlan, o.band, o.bands);
+    if (static_cast<long long>(band.cut.renderW) * band.cut.renderH > kMaxExportPixels)
+        return "--band: band " + std::to_string(o.band) + " renders " +
+               std::to_string(static_cast<long long>(band.cut.renderW) * band.cut.renderH) +
+               " pixels, more than " + std::to_string(kMaxExportPixels) + ": use more bands";
+    return Error{};
 }
 
 // Which flags go together, and the export plan: checked once every argument is read.
@@ -245,6 +379,7 @@ Error finish(Draft& d) {
     }
     if (o.out == "-" && o.counts == "-")
         return "--counts: '-' as well as --out: only one can go to standard output";
+    if (std::optional<Error> job = finishJobs(d)) return *job;
     if (d.thumbnail || d.exportSize) {
         const std::string flag = d.thumbnail ? "--thumbnail" : "--export";
         if (d.haveSize) return "--size: not with " + flag + ", which has its own size";

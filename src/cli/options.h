@@ -33,6 +33,15 @@ struct RenderOptions {
     bool deep = false;
     int frames = 0;     // --frames: at most this many benchmark frames; 0 for all
     bool quiet = false; // --quiet: no progress line
+
+    // Movies and posters, each a job of its own (see batch.h).
+    int movie = 0;          // --movie: the frames of a movie through the --mdl file's views
+    std::string video;      // --video: the movie as one .mp4 or .webm file, through ffmpeg
+    std::string fps = "30"; // --fps, as typed: a positive number
+    int firstFrame = 0;     // --frame-range A-B: frames A to B only; 0 for all
+    int lastFrame = 0;
+    int band = 0, bands = 0; // --band K/N with --export: rows of band K of N only
+    std::string stamp;       // --stamp: the PNG file that gets the view's chunk
 };
 
 // What --help and --version ask for: answered at once, whatever follows them.
@@ -58,6 +67,9 @@ std::optional<int> parseColourWord(std::string_view text);
 inline constexpr std::string_view kUsage =
     R"(usage: velq-render VIEW [--size WxH] [--out FILE.png] [--counts FILE] [OPTION...]
        velq-render --bench N [--kernel K] [--frames F] [--quiet]
+       velq-render --movie N --mdl KEYS.mdl --size WxH (--out DIR | --video FILE) [OPTION...]
+       velq-render VIEW --export WxH --band K/N --out FILE.png [--antialias]
+       velq-render --stamp FILE.png VIEW
        velq-render --help | --version
 VIEW, exactly one of:
   --view X Y W IT CS CP   a view: centre, half-width, iteration limit, colour word, rotation
@@ -83,6 +95,20 @@ Rendering:
                           "zoom": 120 wheel notches into the seahorse valley at 1280x960,
                           print the latencies of the moved and of the exact pictures
   --frames F              with --bench: only the first F frames (for testing)
+Movies and posters:
+  --movie N               N frames (2 to 999999) zooming through the views of the --mdl
+                          file, at constant speed from each view to the next
+  --out DIR               with --movie: the frames as DIR/frame-000001.png ..., each with its
+                          view; a frame already there with its view and size is kept
+  --frame-range A-B       with --out DIR: only frames A to B (from 1), for sharing the work
+  --video FILE            with --movie: the frames as one video, FILE.mp4 (H.264) or FILE.webm
+                          (VP9), encoded by ffmpeg (Debian package ffmpeg); no PNG files
+  --fps F                 with --video: frames per second (30 by default)
+  --band K/N              with --export: only band K of N (rows (K-1)H/N to KH/N-1 of the
+                          picture, rounded down), without a chunk; any size up to 1048576 a
+                          side while a band renders at most 268435456 pixels
+  --stamp FILE.png        puts VIEW's parameter chunk into FILE.png (such as bands joined by
+                          vips arrayjoin), rewriting it whole, so that the window opens it
 Other:
   --quiet                 no progress line on standard error (shown on a terminal after 1 s)
   --help, --version       print this text or the version, and exit

@@ -36,6 +36,10 @@ std::string summary(const RenderOptions& o) {
         s << ", " << p->outW << "x" << p->outH << " from " << p->renderW << "x" << p->renderH;
     if (o.bench) s << "bench " << o.bench << " frames " << o.frames;
     if (o.quiet) s << ", quiet";
+    if (o.movie) s << ", movie " << o.movie << " " << o.firstFrame << "-" << o.lastFrame;
+    if (!o.video.empty()) s << ", video " << o.video << " at " << o.fps;
+    if (o.band) s << ", band " << o.band << "/" << o.bands;
+    if (!o.stamp.empty()) s << ", stamp " << o.stamp;
     return s.str();
 }
 
@@ -59,6 +63,13 @@ TEST(Options, AcceptedListsAndWhatTheySet) {
         {"--gallery=111 --size=32x16 --out=--x.png --counts=- --kernel=reference --quiet",
          "gallery 111, 32x16, out --x.png, counts -, reference, quiet"},
         {"--bench=3 --frames=2 --quiet", "bench 3 frames 2, quiet"},
+        {"--movie 600 --mdl k.mdl --size 64x48 --out f --frame-range 5-20",
+         "mdl k.mdl, 64x48, out f, movie 600 5-20"},
+        {"--movie 2 --mdl k --size 16x16 --video m.WebM --fps=2.997e1",
+         "mdl k, 16x16, movie 2 0-0, video m.WebM at 29.97"},
+        {"--gallery 111 --export 40000x30000 --antialias --band 7/60 --out -",
+         "gallery 111, out -, 40000x30000 from 80000x60000, band 7/60"},
+        {"--stamp p.png --png q.png --deep", "png q.png, stamp p.png"},
     };
     for (const auto& [line, want] : cases) {
         const ParsedArguments parsed = parse(line);
@@ -111,6 +122,27 @@ TEST(Options, RefusalsNameTheirArgument) {
         {"--bench 1 --size 320x240", "--size: not with --bench"},
         {"--bench 1 --frames 0", "--frames: '0'"},
         {v + "--size 16x16 --frames 3", "--frames: only with --bench"},
+        {"--movie 1 --mdl k --size 16x16 --out f", "--movie: '1'"},
+        {v + "--movie 9 --size 16x16 --out f", "--movie: needs --mdl"},
+        {"--movie 9 --mdl k --out f", "--size: missing"},
+        {"--movie 9 --mdl k --size 16x16", "--movie: needs --out DIR or --video FILE"},
+        {"--movie 9 --mdl k --size 16x16 --out f --counts c", "--counts: not with --movie"},
+        {"--movie 9 --mdl k --size 16x16 --out f --frame-range 3-10", "--frame-range: the movie"},
+        {"--movie 9 --mdl k --size 16x16 --out f --frame-range 4-3", "--frame-range: '4-3'"},
+        {"--movie 9 --mdl k --size 16x16 --video m.mp4 --frame-range 1-3", "--frame-range: not"},
+        {"--movie 9 --mdl k --size 16x16 --video m.mp4 --out f", "--out: not with --video"},
+        {"--movie 9 --mdl k --size 16x16 --video m.avi", "--video: 'm.avi'"},
+        {"--movie 9 --mdl k --size 16x16 --out f --fps 24", "--fps: only with --video"},
+        {"--movie 9 --mdl k --size 16x16 --video m.mp4 --fps 0", "--fps: '0'"},
+        {v + "--size 16x16 --frame-range 1-2", "--frame-range: only with --movie"},
+        {v + "--size 16x16 --band 1/2 --out b", "--band: only with --export"},
+        {v + "--export 64x3 --band 1/4 --out b", "--band: 4 bands of a picture 3 rows high"},
+        {v + "--export 64x48 --band 0/4 --out b", "--band: '0/4'"},
+        {v + "--export 64x48 --band 1/4", "--band: needs --out"},
+        {v + "--export 64x48 --band 1/4 --out b --counts c", "--counts: not with --band"},
+        {v + "--export 40000x30000 --band 1/2 --out b", "--band: band 1 renders 600000000"},
+        {v + "--export 2000000x16 --band 1/2 --out b", "--export: The width"},
+        {v + "--stamp p.png --size 16x16", "--size: not with --stamp"},
     };
     for (const auto& [line, named] : cases) {
         const ParsedArguments parsed = parse(line);

@@ -1,0 +1,220 @@
+// Movies and posters: the zoom path to the last bit, the frames spread over the keys, bands
+// whose samples are the whole picture's, and the stamp and the frame check on PNG bytes.
+#include "core/deep/deepview.h"
+#include "core/files/openpath.h"
+#include "core/files/pngchunk.h"
+#include "core/movie/bands.h"
+#include "core/movie/frameplan.h"
+#include "core/render/fastkernel.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace velq {
+namespace {
+
+// Keys whose frames are exact binary numbers: r = 1/4, p = (1, 0.5), and the middle frame of
+// three at t = 1/2 has r^t = 1/2, so w = 1 and c = p + (c0 - p) / 2 = (0, 0.375).
+struct ExactFrame {
+    int k;
+    double x, y, w;
+};
+constexpr ExactFrame kExact[] = {{0, -1, 0.25, 2}, {1, 0, 0.375, 1}, {2, 0.5, 0.4375, 0.5}};
+
+TEST(ZoomPath, ExactAtBothEndsAndInTheMiddle) {
+    // The same path at 2^-200 of the size around -0.75: only MPFR holds those centres.
+    for (const double scale : {1.0, std::ldexp(1.0, -200)}) {
+        const auto place = [&](double x, double y, double w) {
+            Real px(-0.75, 300), py(0.0, 300);
+            px += Real(x * scale, 300);
+            py += Real(y * scale, 300);
+            return Place{px, py, Real(w * scale, 64)};
+        };
+        const ZoomSegment segment(place(-1, 0.25, 2), place(0.5, 0.4375, 0.5), 3);
+        for (const ExactFrame& e : kExact) {
+            const Place got = segment.frame(e.k);
+            const Place want = place(e.x, e.y, e.w);
+            EXPECT_TRUE(got.x == want.x && got.y == want.y && got.w == want.w)
+                << "frame " << e.k << " at scale " << scale << ": " << got.x.fixed(70) << " "
+                << got.y.fixed(70);
+        }
+    }
+    // Equal widths pan in equal steps.
+    const ZoomSegment pan({Real(0.0, 64), Real(0.0, 64), Real(1.0, 64)},
+                          {Real(1.0, 64), Real(-2.0, 64), Real(1.0, 64)}, 5);
+    const Place quarter = pan.frame(1);
+    EXPECT_TRUE(quarter.x == Real(0.25, 64) && quarter.y == Real(-0.5, 64) && pan.zoomBits() == 0);
+}
+
+TEST(ZoomPath, StepsSpreadByWeightAtLeastOneEach) {
+    struct Case {
+        std::vector<double> weights;
+        int steps;
+        std::vector<int> want;
+    };
+    const Case cases[] = {
+        {{1}, 599, {599}},
+        {{1, 1}, 10, {5, 5}},
+        {{1, 1}, 9, {5, 4}},       // a tie: the earlier segment
+        {{1, 3}, 8, {2, 6}},       // in proportion
+        {{0, 1, 1}, 9, {1, 4, 4}}, // a pan gets one step
+        {{0, 0}, 5, {3, 2}},       // only pans: equal shares
+        {{0.01, 10, 0.01}, 3, {1, 1, 1}},
+        {{0.5, 10, 0.5}, 6, {1, 4, 1}}, // raised to one: taken back from the largest
+        {{1, 2, 3}, 7, {1, 2, 4}},      // 1.17, 2.33, 3.5: the largest remainder gets it
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(spreadSteps(c.weights, c.steps), c.want)
+            << c.weights.size() << " segments, " << c.steps << " steps";
+}
+
+TEST(MoviePlan, FramesLimitsColoursAndRotation) {
+    // Three keys, each a zoom by 4: five frames, key 2 shared as frame 3.
+    const MANDAT keys[] = {{-1, 0.25, 2, 256, 0x11, 0},
+                           {0.5, 0.4375, 0.5, 1024, 0x22, 5},
+                           {0.5, 0.4375, 0.125, 4096, 0x33, 0}};
+    const auto plan = MoviePlan::make(keys, 5, false);
+    ASSERT_TRUE(plan);
+    EXPECT_EQ(plan->steps(), (std::vector<int>{2, 2}));
+    struct Row {
+        int frame;
+        double x, w;
+        int it, cs, cp;
+    };
+    const Row rows[] = {
+        {1, -1, 2, 1024, 0x11, 0},      // key 1 with key 2's limit
+        {2, 0, 1, 1024, 0x11, 3},       // rotation 2.5 rounds up
+        {3, 0.5, 0.5, 4096, 0x22, 5},   // key 2 starts the next segment
+        {4, 0.5, 0.25, 4096, 0x22, 3},  // 2.5 again, going down
+        {5, 0.5, 0.125, 4096, 0x33, 0}, // the last key as it is
+    };
+    for (const Row& r : rows) {
+        const MANDAT v = plan->frame(r.frame);
+        EXPECT_TRUE(v.x == r.x && v.w == r.w && v.it == r.it && v.cs == r.cs && v.cp == r.cp)
+            << "frame " << r.frame << ": " << v.x << " " << v.w << " " << v.it << " " << v.cs << " "
+            << v.cp;
+    }
+    std::string why;
+    EXPECT_FALSE(MoviePlan::make(std::span(keys, 1), 5, false, &why));
+    EXPECT_FALSE(MoviePlan::make(keys, 2, false, &why));
+    EXPECT_EQ(why, "3 keys need at least as many frames, not 2");
+}
+
+// Deep keys: the frames carry their full centres, and shallow frames none.
+TEST(MoviePlan, DeepFramesKeepEveryBit) {
+    const auto deepKey = [](double w, int it) {
+        const ExtFloat width = ExtFloat::of(1, static_cast<std::int64_t>(std::log2(w)));
+        const long bits = centreBits(width);
+        Real x(-0.75, bits);
+        x += Real(ExtFloat::of(1, -180), bits);
+        MANDAT v{x.toDouble(), 0.1, width.toDouble(), std::min(it, 32768), 0x782, 0};
+        v.deep = std::make_shared<const DeepView>(DeepView{x, Real(0.1, bits), width, it});
+        return v;
+    };
+    // From w = 1 to 2^-170 in 171 frames: frame n has w = 2^(1-n).
+    const MANDAT keys[] = {{-0.75, 0.1, 1, 1024, 0x782, 0}, deepKey(std::ldexp(1, -170), 8192)};
+    const auto plan = MoviePlan::make(keys, 171, true);
+    ASSERT_TRUE(plan);
+    EXPECT_EQ(plan->frame(171), keys[1]);
+    EXPECT_FALSE(plan->frame(1).deep || plan->frame(40).deep); // w = 2^-39 is above 5e-15
+    const MANDAT deepest = plan->frame(170);
+    ASSERT_TRUE(deepest.deep);
+    EXPECT_EQ(deepest.deep->w, ExtFloat::of(1, -169));
+    EXPECT_EQ(deepest.deep->it, 8192);
+    EXPECT_EQ(deepest.deep->x.toDouble(), -0.75);
+    EXPECT_FALSE(deepest.deep->x == Real(-0.75, 300)) << "the bit 2^-180 of the centre is lost";
+    // Without --deep the same keys are their seven fields: widths floored.
+    EXPECT_EQ(MoviePlan::make(keys, 171, false)->frame(171).w, 1e-15);
+}
+
+TEST(Posters, BandsAreRowsOfTheWholeRender) {
+    struct Case {
+        int w, h;
+        bool antialias;
+        int bands;
+    };
+    const Case cases[] = {{200, 150, false, 3},
+                          {200, 150, true, 3},
+                          {37, 21, true, 21},
+                          {64, 48, false, 1},
+                          {100, 75, false, 7}};
+    const MANDAT v{-0.7436438870371587, 0.1318259042053120, 0.004, 1024, 0x782, 0};
+    for (const Case& c : cases) {
+        const auto plan = planPoster(c.w, c.h, c.antialias);
+        ASSERT_TRUE(plan);
+        const auto exported = planExport(ExportKind::Typed, c.w, c.h, c.antialias);
+        EXPECT_TRUE(plan->renderW == exported->renderW && plan->renderH == exported->renderH &&
+                    plan->k == exported->k);
+        const KernelFrame whole = KernelFrame::of(v, plan->renderW, plan->renderH, v.it);
+        const auto picture = [](const KernelFrame& f, const ExportPlan& cut) {
+            std::vector<std::int16_t> counts(static_cast<std::size_t>(f.winx) * f.winy);
+            fastRows(f, 0, f.winy, 1, counts.data());
+            std::vector<Rgba> pixels;
+            for (const std::int16_t n : counts)
+                pixels.push_back(
+                    rgba(static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8), 0));
+            return cutAndReduce(pixels, cut);
+        };
+        const std::vector<Rgba> full = picture(whole, *plan);
+        std::vector<Rgba> joined;
+        for (int k = 1; k <= c.bands; ++k) {
+            const Band band = bandOf(*plan, k, c.bands);
+            EXPECT_EQ(band.firstRow, static_cast<int>(joined.size()) / c.w);
+            const std::vector<Rgba> rows = picture(bandFrame(whole, band), band.cut);
+            joined.insert(joined.end(), rows.begin(), rows.end());
+        }
+        EXPECT_TRUE(joined == full) << c.w << "x" << c.h << " in " << c.bands;
+    }
+    EXPECT_TRUE(planPoster(40000, 30000, true));
+    EXPECT_FALSE(planPoster(kMaxPosterSide + 1, 16, false));
+}
+
+std::vector<std::uint8_t> bareHeader(std::uint32_t w, std::uint32_t h) {
+    std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n',
+                                     0,    0,   0,   13,  'I',  'H',  'D',  'R'};
+    for (const std::uint32_t n : {w, h})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            png.push_back(static_cast<std::uint8_t>(n >> shift));
+    png.insert(png.end(), {8, 6, 0, 0, 0, 0, 0, 0, 0}); // depth, colour type, ..., CRC
+    png.insert(png.end(), {0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xae, 0x42, 0x60, 0x82});
+    return png;
+}
+
+TEST(Posters, StampReplacesTheChunkAndFramesAreRecognised) {
+    const MANDAT v{-0.75, 0.1, 1e-3, 1024, 0x782, 7};
+    const MANDAT old{0, 0, 2, 256, 0, 0};
+    std::vector<std::uint8_t> png = bareHeader(400, 100);
+    const std::size_t bare = png.size();
+    ASSERT_TRUE(stampPng(png, old));
+    ASSERT_TRUE(stampPng(png, v));
+    EXPECT_EQ(png.size(), bare + 12 + parameterChunkText(v, 4.0).size() - 4);
+    const std::span<const char> text(reinterpret_cast<const char*>(png.data()), png.size());
+    ParameterReader reader(text, *parameterTextStart(text, FileKind::Png));
+    const auto line = reader.next();
+    ASSERT_TRUE(line);
+    EXPECT_EQ(viewOf(*line), v);
+    EXPECT_EQ(line->aspect, 4.0);
+    std::vector<std::uint8_t> notPng(40, 'x');
+    EXPECT_FALSE(stampPng(notPng, v));
+
+    const std::string lineText = parameterLine(v, 4.0);
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        int w, h;
+        bool holds;
+    };
+    const Case cases[] = {
+        {"the frame", png, 400, 100, true},
+        {"another size", png, 400, 96, false},
+        {"cut short", {png.begin(), png.end() - 1}, 400, 100, false},
+        {"no chunk", bareHeader(400, 100), 400, 100, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(holdsFrame(c.bytes, c.w, c.h, lineText), c.holds) << c.name;
+    EXPECT_FALSE(holdsFrame(png, 400, 100, parameterLine(old, 4.0)));
+    EXPECT_EQ(frameFileName(12), "frame-000012.png");
+}
+
+} // namespace
+} // namespace velq
