@@ -8,6 +8,7 @@
 #include "gui/coordinatefields.h"
 #include "gui/dragout.h"
 #include "gui/handnavigation.h"
+#include "gui/moviedialog.h"
 #include "gui/picture.h"
 #include "gui/recentfiles.h"
 #include "gui/renderdriver.h"
@@ -27,6 +28,8 @@ class QAction;
 class Ui_MainWindow;
 
 namespace velq {
+
+class MoviePlan;
 
 // The bytes of a local file URL's path, percent escapes decoded: names that are not UTF-8 stay
 // as they are.
@@ -82,6 +85,8 @@ public:
     bool saveAsMDL(const MANDAT& v, const QString& fname);
     bool saveAsPNG(const MANDAT& v, const QString& path, int ftype);
     bool saveAsPNG_(const MANDAT& v, const QString& path, const QImage& imagerep);
+    // A movie from the oldest view in the history, or the start view, to the current one.
+    void exportMovie();
     void openDocument();
     void openfile(const QUrl& u);
     // Opens a file the user named directly (on the command line, in Open Recent): a file that
@@ -180,6 +185,9 @@ private:
     bool runPanel(QFileDialog& panel);
     // Renders the current view off screen into buffers of its own and writes the export.
     bool exportFresh(const QString& path, int ftype);
+    // Renders the movie's frames through the driver into its folder or video; false after an
+    // alert. Abort keeps the frames finished so far.
+    bool renderMovie(const MoviePlan& plan, const MovieRequest& request);
     // The bytes behind a URL, or why there are none.
     struct Loaded {
         QByteArray data{};
@@ -213,6 +221,7 @@ private:
     CommandMenus menus_;
     ZoomSelection selection_;
     SavePanel savePanel_;
+    MovieDialog movieDialog_;
     DragOut dragOut_;
     RecentFiles recent_;
     HandNavigation hand_;

@@ -37,10 +37,9 @@ void DrawingView::addCommand(QAction* action) {
 
 void DrawingView::connectMenus(Ui_MainWindow& ui) {
     menus_.connect({ui.menubar, ui.menu_, ui.menuHistmode, ui.menuHistmode_, ui.menuDeepZoom,
-                    ui.menuDeepZoom_, ui.menuIterations,
-                    ui.menuIterations_, ui.menuZoomInSub->menuAction(),
-                    ui.menuZoomInSub_->menuAction(), ui.menuZoomOutSub->menuAction(),
-                    ui.menuZoomOutSub_->menuAction()},
+                    ui.menuDeepZoom_, ui.menuIterations, ui.menuIterations_,
+                    ui.menuZoomInSub->menuAction(), ui.menuZoomInSub_->menuAction(),
+                    ui.menuZoomOutSub->menuAction(), ui.menuZoomOutSub_->menuAction()},
                    [this](QAction* added) { addCommand(added); });
     addGalleryItems(ui);
 
@@ -57,11 +56,12 @@ void DrawingView::connectMenus(Ui_MainWindow& ui) {
         }
         connect(menu, &QMenu::aboutToShow, this, &DrawingView::updateActions);
     }
-    for (QAction* action : {ui.menuZoomInSub->menuAction(), ui.menuZoomInSub_->menuAction(),
-                            ui.menuZoomOutSub->menuAction(), ui.menuZoomOutSub_->menuAction(),
-                            ui.menuIterations->menuAction(), ui.menuIterations_->menuAction(),
-                            ui.actionOpen, ui.actionOpen_, ui.menuRecent->menuAction(),
-                            ui.actionSave, ui.actionSave_, ui.actionCopy, ui.actionCopy_})
+    for (QAction* action :
+         {ui.menuZoomInSub->menuAction(), ui.menuZoomInSub_->menuAction(),
+          ui.menuZoomOutSub->menuAction(), ui.menuZoomOutSub_->menuAction(),
+          ui.menuIterations->menuAction(), ui.menuIterations_->menuAction(), ui.actionOpen,
+          ui.actionOpen_, ui.menuRecent->menuAction(), ui.actionSave, ui.actionSave_,
+          ui.actionExportMovie, ui.actionCopy, ui.actionCopy_})
         menus_.addViewAction(action);
     for (QAction* history : {ui.menuHistmode, ui.menuHistmode_})
         connect(history, &QAction::triggered, this, [this, history] { menuHist(history); });
@@ -75,6 +75,7 @@ void DrawingView::connectMenus(Ui_MainWindow& ui) {
         connect(open, &QAction::triggered, this, &DrawingView::openDocument);
     for (QAction* save : {ui.actionSave, ui.actionSave_})
         connect(save, &QAction::triggered, this, &DrawingView::saveAs);
+    connect(ui.actionExportMovie, &QAction::triggered, this, &DrawingView::exportMovie);
     for (QAction* copy : {ui.actionCopy, ui.actionCopy_})
         connect(copy, &QAction::triggered, this, &DrawingView::copy);
     if (osversion_ == 10.2) {

@@ -35,7 +35,20 @@ void RenderDriver::begin(int rows) {
     outlets_.progressBar->setMaximum(rows);
 }
 
+void RenderDriver::beginSeries(int frames) {
+    begin(frames);
+    series_ = true;
+    seriesAborted_ = false;
+    showFramesDone(0);
+}
+
+void RenderDriver::showFramesDone(int done) {
+    outlets_.progressBar->setValue(done);
+    outlets_.progressBar->setVisible(true);
+}
+
 void RenderDriver::end() {
+    series_ = false;
     outlets_.progressIndicator->setVisible(false);
     outlets_.progressBar->setVisible(false);
     outlets_.progressBar->setValue(0);
@@ -76,17 +89,22 @@ int RenderDriver::mandel_calc(const MANDAT& view, Picture& picture) {
 
 void RenderDriver::showProgress() {
     // Only long renders show the bar: more than 524288 * 256 iterations so far.
-    if (workers_.workSoFar() <= 524288) return;
+    if (series_ || workers_.workSoFar() <= 524288) return;
     outlets_.progressBar->setVisible(true);
     outlets_.progressBar->setValue(workers_.rowsClaimed());
 }
 
 void RenderDriver::pressAbort() {
+    if (series_) {
+        seriesAborted_ = true;
+        return;
+    }
     if (status_ == RenderStatus::Rendering)
         status_ = status_cancel_ == 0 ? RenderStatus::AbortCoarse : RenderStatus::AbortStop;
 }
 
 void RenderDriver::stopForClose() {
+    seriesAborted_ = true;
     if (status_ == RenderStatus::Rendering || status_ == RenderStatus::AbortCoarse)
         status_ = RenderStatus::AbortStop;
 }

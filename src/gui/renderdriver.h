@@ -43,6 +43,11 @@ public:
     // returns both to idle.
     void begin(int rows);
     void end();
+    // A series of renders, a movie's frames: the bar counts them, and Abort ends the series
+    // once the frame being rendered is done rather than spoiling it. end() closes it.
+    void beginSeries(int frames);
+    void showFramesDone(int done);
+    bool seriesAborted() const { return seriesAborted_; }
     // The progress of a reading: `got` of `total` bytes, busy while the total is unknown.
     void showReading(qint64 got, qint64 total);
     // Shows the indicator busy while a finished render is written out.
@@ -64,6 +69,8 @@ private:
     std::atomic<int> status_{RenderStatus::Idle};
     int status_cancel_ = 0;
     int it_lim_ = 0;
+    bool series_ = false;
+    bool seriesAborted_ = false;
     RowKernel kernel_ = referenceRows;
     Outlets outlets_;
     RenderWorkers workers_{status_};

@@ -13,6 +13,7 @@
 #include <string>
 #include <system_error>
 
+class QDialog;
 class QFileDialog;
 class QString;
 class QUrl;
@@ -26,6 +27,8 @@ struct Seams {
     RowKernel kernel = fastRows;
     // Runs a file panel; true when the user confirmed. Null: the panel runs modally.
     std::function<bool(QFileDialog& panel)> runFileDialog{};
+    // Runs one of the window's own dialogs (the movie's); true when accepted. Null: modally.
+    std::function<bool(QDialog& dialog)> runDialog{};
     // Shows an alert with one button. Null: a modal message box.
     std::function<void(const QString& title, const QString& message)> alert{};
     // Asks a question with one button that confirms and one that cancels; true to go on.

@@ -154,7 +154,7 @@ private slots:
             top << menu->text();
         QCOMPARE(top, (QStringList{"&File", "&Edit", "&Control", "&Gallery", "&Window", "&Help"}));
         QCOMPARE(titles(w->ui().menuFile),
-                 (QStringList{"&Open…", "Open &Recent", "&Save…", "-", "&Quit"}));
+                 (QStringList{"&Open…", "Open &Recent", "&Save…", "Export &Movie…", "-", "&Quit"}));
         QCOMPARE(titles(w->ui().menuWindow), (QStringList{"&Zoom", "&Full Screen", "&Minimize"}));
         QCOMPARE(titles(w->ui().menuHelp), (QStringList{"&Manual", "&About Velquorantisphaeron"}));
         QCOMPARE(w->ui().actionAbout->menuRole(), QAction::AboutRole);

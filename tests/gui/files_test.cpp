@@ -5,12 +5,14 @@
 
 #include <QButtonGroup>
 #include <QClipboard>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QNetworkProxy>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -371,6 +373,56 @@ private slots:
         QCOMPARE(view->picture().winx(), 320);
     }
 #endif
+
+    // The start view and seven more: the history reaches back six, to the first of the seven.
+    // A movie from there keeps the window's picture; Abort keeps the frames done, and the next
+    // run takes them up.
+    void aMovieGoesFromTheOldestViewToTheCurrentOne() {
+        for (int k = 1; k <= 7; ++k)
+            view->runMandel({-0.75, 0.1, 1.0 / (k * k), 256, 0x742, 10 * k}, 2);
+        const MANDAT current = view->Mandat0();
+        const QImage shown = view->picture().imageRep();
+        QString output = path("frames");
+        w->fillDialog = [&](QDialog& dialog) {
+            dialog.findChild<QSpinBox*>("frames")->setValue(4);
+            dialog.findChild<QSpinBox*>("width")->setValue(64);
+            dialog.findChild<QSpinBox*>("height")->setValue(48);
+            dialog.findChild<QLineEdit*>("output")->setText(output);
+        };
+        duringTheNextRender(view, [this] { view->pushButton(); }); // after the first frame
+        w->ui().actionExportMovie->trigger();
+        QCOMPARE(QDir(output).entryList(QDir::Files), QStringList{"frame-000001.png"});
+        struct stat first {};
+        ::stat(QFile::encodeName(path("frames/frame-000001.png")).constData(), &first);
+        w->ui().actionExportMovie->trigger();
+        QCOMPARE(QDir(output).entryList(QDir::Files).size(), 4);
+        struct stat again {};
+        ::stat(QFile::encodeName(path("frames/frame-000001.png")).constData(), &again);
+        QCOMPARE(again.st_ino, first.st_ino); // kept, not written again
+        const QByteArray last = readAll(path("frames/frame-000004.png"));
+        const auto line = [](const MANDAT& v) {
+            return QByteArray::fromStdString(parameterLine(v, 64.0 / 48)).trimmed();
+        };
+        QCOMPARE(chunkLine(last), line(current));
+        const std::vector<Rgba> pixels = expectedPixels(current, 64, 48);
+        QCOMPARE(
+            QImage::fromData(last).convertToFormat(QImage::Format_RGBA8888),
+            QImage(reinterpret_cast<const uchar*>(pixels.data()), 64, 48, QImage::Format_RGBA8888));
+        QCOMPARE(chunkLine(readAll(path("frames/frame-000001.png"))),
+                 line({-0.75, 0.1, 1.0, 256, 0x742, 10}));
+        QVERIFY(view->Mandat0() == current && view->picture().imageRep() == shown);
+        QVERIFY(w->alerts.isEmpty());
+
+        output = path("views.mdl"); // a file where the folder would go
+        writeAll(output, "0 0 2 256 0x782 0\n");
+        w->ui().actionExportMovie->trigger();
+        QCOMPARE(w->alerts.size(), 1);
+        if (QStandardPaths::findExecutable("ffmpeg").isEmpty()) return;
+        output = path("zoom.mp4");
+        w->ui().actionExportMovie->trigger();
+        QCOMPARE(readAll(output).mid(4, 4), QByteArray("ftyp"));
+        QCOMPARE(w->alerts.size(), 1);
+    }
 
     void namesThatAreNotUtf8() {
         const QByteArray bytes = QFile::encodeName(dir.path()) + "/o\xff.mdl";

@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QtTest>
 #include <array>
+#include <functional>
 #include <memory>
 
 namespace velq::testing {
@@ -24,6 +25,8 @@ struct Window {
     QString answer;        // the file the next panel chooses; empty: the panel is cancelled
     QStringList questions; // "title: message [confirm]"
     bool confirm = true;   // the answer to every question
+    // Fills in the window's next dialog of its own and accepts it; null: the dialog is cancelled.
+    std::function<void(QDialog&)> fillDialog;
 
     explicit Window(Seams seams = {}) {
         seams.alert = [this](const QString& t, const QString& m) { alerts << t + ": " + m; };
@@ -34,6 +37,10 @@ struct Window {
         seams.runFileDialog = [this](QFileDialog& panel) {
             panel.selectFile(answer);
             return !answer.isEmpty();
+        };
+        seams.runDialog = [this](QDialog& dialog) {
+            if (fillDialog) fillDialog(dialog);
+            return fillDialog != nullptr;
         };
         main = std::make_unique<MainWindow>(std::move(seams));
         view = main->view();

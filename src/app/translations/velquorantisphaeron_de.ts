@@ -259,6 +259,10 @@
         <translation>Das Bild kann nicht exportiert werden</translation>
     </message>
     <message>
+        <source>Cant_Export_Movie</source>
+        <translation>Der Film konnte nicht erstellt werden</translation>
+    </message>
+    <message>
         <source>Cant_Open</source>
         <translation>Diese Datei kann nicht geöffnet werden</translation>
     </message>
@@ -297,6 +301,10 @@
     <message>
         <source>Export_No_Memory</source>
         <translation>Für ein Bild von %1 × %2 Pixeln ist nicht genug Speicher vorhanden.</translation>
+    </message>
+    <message>
+        <source>ExportMovie</source>
+        <translation>&amp;Film exportieren …</translation>
     </message>
     <message>
         <source>File</source>
@@ -353,6 +361,50 @@
     <message>
         <source>Minimize</source>
         <translation>&amp;Minimieren</translation>
+    </message>
+    <message>
+        <source>Movie_Choose</source>
+        <translation>Auswählen …</translation>
+    </message>
+    <message>
+        <source>Movie_Export</source>
+        <translation>Exportieren</translation>
+    </message>
+    <message>
+        <source>Movie_Failed</source>
+        <translation>Das Video konnte nicht erstellt werden: %1.</translation>
+    </message>
+    <message>
+        <source>Movie_Filter</source>
+        <translation>Videos (*.mp4 *.webm);;Ordner (*)</translation>
+    </message>
+    <message>
+        <source>Movie_Frames</source>
+        <translation>Bilder:</translation>
+    </message>
+    <message>
+        <source>Movie_From</source>
+        <translation>Von:</translation>
+    </message>
+    <message>
+        <source>Movie_Hint</source>
+        <translation>Der Film zoomt bis zum aktuellen Ausschnitt. Ein Ordner erhält eine PNG-Datei je Bild, vorhandene Bilder darin bleiben erhalten; ein Name auf .mp4 oder .webm ergibt ein Video mit 30 Bildern pro Sekunde.</translation>
+    </message>
+    <message>
+        <source>Movie_Oldest</source>
+        <translation>Der älteste Ausschnitt im Verlauf</translation>
+    </message>
+    <message>
+        <source>Movie_Output</source>
+        <translation>Sichern in:</translation>
+    </message>
+    <message>
+        <source>Movie_Size</source>
+        <translation>Größe:</translation>
+    </message>
+    <message>
+        <source>Movie_Start</source>
+        <translation>Der Startausschnitt</translation>
     </message>
     <message>
         <source>Name_Not_UTF8</source>

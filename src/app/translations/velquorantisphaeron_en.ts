@@ -259,6 +259,10 @@
         <translation>The picture cannot be exported</translation>
     </message>
     <message>
+        <source>Cant_Export_Movie</source>
+        <translation>The movie could not be made</translation>
+    </message>
+    <message>
         <source>Cant_Open</source>
         <translation>This file cannot be opened</translation>
     </message>
@@ -297,6 +301,10 @@
     <message>
         <source>Export_No_Memory</source>
         <translation>There is not enough memory for a picture of %1 x %2 pixels.</translation>
+    </message>
+    <message>
+        <source>ExportMovie</source>
+        <translation>Export &amp;Movie…</translation>
     </message>
     <message>
         <source>File</source>
@@ -353,6 +361,50 @@
     <message>
         <source>Minimize</source>
         <translation>&amp;Minimize</translation>
+    </message>
+    <message>
+        <source>Movie_Choose</source>
+        <translation>Choose…</translation>
+    </message>
+    <message>
+        <source>Movie_Export</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>Movie_Failed</source>
+        <translation>The video could not be made: %1.</translation>
+    </message>
+    <message>
+        <source>Movie_Filter</source>
+        <translation>Videos (*.mp4 *.webm);;Folders (*)</translation>
+    </message>
+    <message>
+        <source>Movie_Frames</source>
+        <translation>Frames:</translation>
+    </message>
+    <message>
+        <source>Movie_From</source>
+        <translation>From:</translation>
+    </message>
+    <message>
+        <source>Movie_Hint</source>
+        <translation>The movie zooms to the current view. A folder gets one PNG file per frame, and frames already in it are kept; a name ending in .mp4 or .webm gets a video at 30 frames a second.</translation>
+    </message>
+    <message>
+        <source>Movie_Oldest</source>
+        <translation>The oldest view in the history</translation>
+    </message>
+    <message>
+        <source>Movie_Output</source>
+        <translation>Save to:</translation>
+    </message>
+    <message>
+        <source>Movie_Size</source>
+        <translation>Size:</translation>
+    </message>
+    <message>
+        <source>Movie_Start</source>
+        <translation>The start view</translation>
     </message>
     <message>
         <source>Name_Not_UTF8</source>

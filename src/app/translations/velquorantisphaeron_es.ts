@@ -259,6 +259,10 @@
         <translation>No se puede exportar la imagen</translation>
     </message>
     <message>
+        <source>Cant_Export_Movie</source>
+        <translation>No se pudo crear la película</translation>
+    </message>
+    <message>
         <source>Cant_Open</source>
         <translation>No se puede abrir este archivo</translation>
     </message>
@@ -297,6 +301,10 @@
     <message>
         <source>Export_No_Memory</source>
         <translation>No hay memoria suficiente para una imagen de %1 × %2 píxeles.</translation>
+    </message>
+    <message>
+        <source>ExportMovie</source>
+        <translation>Exportar &amp;película…</translation>
     </message>
     <message>
         <source>File</source>
@@ -353,6 +361,50 @@
     <message>
         <source>Minimize</source>
         <translation>&amp;Minimizar</translation>
+    </message>
+    <message>
+        <source>Movie_Choose</source>
+        <translation>Elegir…</translation>
+    </message>
+    <message>
+        <source>Movie_Export</source>
+        <translation>Exportar</translation>
+    </message>
+    <message>
+        <source>Movie_Failed</source>
+        <translation>No se pudo crear el vídeo: %1.</translation>
+    </message>
+    <message>
+        <source>Movie_Filter</source>
+        <translation>Vídeos (*.mp4 *.webm);;Carpetas (*)</translation>
+    </message>
+    <message>
+        <source>Movie_Frames</source>
+        <translation>Fotogramas:</translation>
+    </message>
+    <message>
+        <source>Movie_From</source>
+        <translation>Desde:</translation>
+    </message>
+    <message>
+        <source>Movie_Hint</source>
+        <translation>La película se acerca hasta la vista actual. Una carpeta recibe un archivo PNG por fotograma y conserva los que ya tiene; un nombre acabado en .mp4 o .webm da un vídeo de 30 fotogramas por segundo.</translation>
+    </message>
+    <message>
+        <source>Movie_Oldest</source>
+        <translation>La vista más antigua del historial</translation>
+    </message>
+    <message>
+        <source>Movie_Output</source>
+        <translation>Guardar en:</translation>
+    </message>
+    <message>
+        <source>Movie_Size</source>
+        <translation>Tamaño:</translation>
+    </message>
+    <message>
+        <source>Movie_Start</source>
+        <translation>La vista inicial</translation>
     </message>
     <message>
         <source>Name_Not_UTF8</source>

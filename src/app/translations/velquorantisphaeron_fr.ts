@@ -259,6 +259,10 @@
         <translation>L’image ne peut pas être exportée</translation>
     </message>
     <message>
+        <source>Cant_Export_Movie</source>
+        <translation>Le film n’a pas pu être créé</translation>
+    </message>
+    <message>
         <source>Cant_Open</source>
         <translation>Ce fichier ne peut pas être ouvert</translation>
     </message>
@@ -297,6 +301,10 @@
     <message>
         <source>Export_No_Memory</source>
         <translation>La mémoire est insuffisante pour une image de %1 × %2 pixels.</translation>
+    </message>
+    <message>
+        <source>ExportMovie</source>
+        <translation>Exporter un &amp;film…</translation>
     </message>
     <message>
         <source>File</source>
@@ -353,6 +361,50 @@
     <message>
         <source>Minimize</source>
         <translation>&amp;Réduire</translation>
+    </message>
+    <message>
+        <source>Movie_Choose</source>
+        <translation>Choisir…</translation>
+    </message>
+    <message>
+        <source>Movie_Export</source>
+        <translation>Exporter</translation>
+    </message>
+    <message>
+        <source>Movie_Failed</source>
+        <translation>La vidéo n’a pas pu être créée : %1.</translation>
+    </message>
+    <message>
+        <source>Movie_Filter</source>
+        <translation>Vidéos (*.mp4 *.webm);;Dossiers (*)</translation>
+    </message>
+    <message>
+        <source>Movie_Frames</source>
+        <translation>Images :</translation>
+    </message>
+    <message>
+        <source>Movie_From</source>
+        <translation>Depuis :</translation>
+    </message>
+    <message>
+        <source>Movie_Hint</source>
+        <translation>Le film zoome jusqu’à la vue actuelle. Un dossier reçoit un fichier PNG par image, et les images qui s’y trouvent déjà sont gardées ; un nom finissant par .mp4 ou .webm donne une vidéo à 30 images par seconde.</translation>
+    </message>
+    <message>
+        <source>Movie_Oldest</source>
+        <translation>La vue la plus ancienne de l’historique</translation>
+    </message>
+    <message>
+        <source>Movie_Output</source>
+        <translation>Enregistrer dans :</translation>
+    </message>
+    <message>
+        <source>Movie_Size</source>
+        <translation>Taille :</translation>
+    </message>
+    <message>
+        <source>Movie_Start</source>
+        <translation>La vue de départ</translation>
     </message>
     <message>
         <source>Name_Not_UTF8</source>

@@ -96,7 +96,7 @@ MANDAT MoviePlan::viewAt(const Place& place, std::int32_t limit, std::int32_t cs
              w.toDouble(),
              allowedLimit(std::min(limit, kMaxIterations)),
              cs,
-             cp};
+             clampRotation(cp)};
     if (deep_ && (v.w < kDeepThreshold || limit > kMaxIterations)) {
         const long bits = centreBits(w);
         v.deep = std::make_shared<const DeepView>(

@@ -44,7 +44,7 @@ public:
     // The steps of each segment, in order.
     const std::vector<int>& steps() const { return steps_; }
     // The view of frame `number`, 1..frames(), as the renderer takes it: the width floored
-    // unless it is deep, the limit an allowed one.
+    // unless it is deep, the limit an allowed one, the rotation in range.
     MANDAT frame(int number) const;
 
 private:

@@ -17,6 +17,15 @@ void HistoryRing::record(const MANDAT& leaving, int backup) {
     }
 }
 
+std::optional<MANDAT> HistoryRing::oldest() const {
+    // Back stops at an empty slot, and seven slots at most lie behind the shown view's.
+    int steps = 0;
+    while (steps + 1 < kSlots && Mandath_[slot(currentSlot(), -(steps + 1))].it != 0)
+        ++steps;
+    if (steps == 0) return std::nullopt;
+    return Mandath_[slot(currentSlot(), -steps)];
+}
+
 bool HistoryRing::contains(const MANDAT& v) const {
     return std::find(Mandath_.begin(), Mandath_.end(), v) != Mandath_.end();
 }

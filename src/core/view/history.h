@@ -4,6 +4,7 @@
 #include "core/view/mandat.h"
 
 #include <array>
+#include <optional>
 
 namespace velq {
 
@@ -29,6 +30,9 @@ public:
     const MANDAT& forwardTarget() const { return Mandath_[slot(currentSlot(), 1)]; }
     bool canGoBack() const { return backTarget().it != 0; }
     bool canGoForward() const { return forwardTarget().it != 0; }
+
+    // The view furthest back that Back can reach, or nothing when Back cannot go anywhere.
+    std::optional<MANDAT> oldest() const;
 
     // The log rule: a view left is logged only when no slot, empty ones included, equals it.
     bool contains(const MANDAT& v) const;

@@ -41,10 +41,15 @@ std::pair<std::string, std::string> session(HistoryRing& ring, std::string_view 
 TEST(HistoryRing, EightSlotsHoldSixStepsEachWayAndANewViewEndsTheForwardHistory) {
     HistoryRing start, full, cut;
     session(start, "a");
-    EXPECT_FALSE(start.canGoBack() || start.canGoForward());
+    EXPECT_FALSE(start.canGoBack() || start.canGoForward() || start.oldest());
     EXPECT_EQ(start.currentSlot(), 1);
     EXPECT_EQ(session(full, "abcdefghijkl<<<<<<<>>>>>>>").first, "abcdefghijklkjihgfghijkl");
     EXPECT_EQ(session(cut, "abcde<<i><<<<>>>>").first, "abcdedcicbabci"); // d, e out of reach
+    EXPECT_EQ(full.oldest()->cp, 'f');
+    EXPECT_EQ(cut.oldest()->cp, 'a');
+    HistoryRing middle; // with views ahead, the oldest is still the furthest back
+    session(middle, "abcdefghijkl<<<");
+    EXPECT_EQ(middle.oldest()->cp, 'f');
 }
 
 // A view left is logged only when no slot, empty ones included, equals it: the all-zero

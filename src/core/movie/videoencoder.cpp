@@ -1,5 +1,5 @@
 // Spawning ffmpeg with a pipe on its standard input, and taking its video or its complaint.
-#include "cli/ffmpeg.h"
+#include "core/movie/videoencoder.h"
 
 #include "core/files/filebytes.h"
 
