@@ -360,8 +360,10 @@ private slots:
         QVERIFY(w->alerts[3].contains(QStringLiteral("Desktop/history.mdl")));
     }
 
-#if !defined(__SANITIZE_ADDRESS__) // its operator new ends the process instead of throwing
     void anExportThatRunsOutOfMemoryIsReported() {
+#if defined(__SANITIZE_ADDRESS__) // moc sees the slot either way
+        QSKIP("the address sanitizer's operator new ends the process instead of throwing");
+#endif
         option("savepanelSx")->setText(QStringLiteral("1024"));
         option("savepanelSy")->setText(QStringLiteral("768"));
         failLargeAllocations = true; // the render's buffers are had; the cut's are not
@@ -372,7 +374,6 @@ private slots:
                                         "memory for a picture of 1024 x 768 pixels."});
         QCOMPARE(view->picture().winx(), 320);
     }
-#endif
 
     // The start view and seven more: the history reaches back six, to the first of the seven.
     // A movie from there keeps the window's picture; Abort keeps the frames done, and the next
