@@ -171,6 +171,8 @@ TEST(DeepHeavy, CountsEqualTheOraclesFixtures) {
     const char* const names[] = {
         "i_1e-45",
         "i_1e-300",
+        "seahorse_1e-20",
+        "seahorse_1e-30",
     };
     for (const char* name : names) {
         std::ifstream in(std::string(VELQ_DEEP_FIXTURES) + "/" + name + ".txt");
