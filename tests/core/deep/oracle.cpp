@@ -19,6 +19,7 @@
 //       nucleus by Newton's method on z_p(c) = 0 from X + i Y, and the size of its minibrot.
 #include "bruteforce.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -109,8 +110,11 @@ int nucleus(char** argv) {
     Real s(bits);
     mpfr_sqrt(s.get(), abs2(size).get(), MPFR_RNDN);
     const int digits = static_cast<int>(bits * 0.30103) + 2;
-    std::printf("period %d\nx %s\ny %s\nsize %s\n", period, c.re.fixed(digits).c_str(),
-                c.im.fixed(digits).c_str(), ExtFloat::parse(s.fixed(digits))->text(4).c_str());
+    // The minibrot is the whole set scaled by the complex size: its direction as an angle.
+    const double angle = std::atan2(size.im.toDouble(), size.re.toDouble()) * 57.29577951308232;
+    std::printf("period %d\nx %s\ny %s\nsize %s at %.2f degrees\n", period,
+                c.re.fixed(digits).c_str(), c.im.fixed(digits).c_str(),
+                ExtFloat::parse(s.fixed(digits))->text(4).c_str(), angle);
     return 0;
 }
 
