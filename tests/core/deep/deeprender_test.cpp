@@ -5,6 +5,7 @@
 #include "bruteforce.h"
 #include "core/deep/deepplan.h"
 #include "core/deep/deeprender.h"
+#include "core/deep/nucleus.h"
 #include "core/render/renderworkers.h"
 
 #include <fstream>
@@ -164,6 +165,39 @@ TEST(DeepHeavy, TablesStayWithinTheirBound) {
     EXPECT_EQ(plan->orbit().last(), 1 << 21);
     EXPECT_LE(plan->doubleBla()->bytes(), DoubleBla::kMaxBytes);
     EXPECT_GT(plan->doubleBla()->low(), 1);
+}
+
+// The period-3 nuclei are known to many digits; the period-133 one is where the valley view
+// of the deep benchmark sits (its size puts the minibrot at 1e-99).
+TEST(Nucleus, PeriodNucleusAndSize) {
+    struct Case {
+        const char *x, *y, *radius;
+        int period;
+        const char *nx, *ny;
+        double size, degrees;
+    };
+    const Case cases[] = {
+        {"-1.75", "0", "0.05", 3, "-1.7548776662466927600495088963585286918946", "0", 1.904e-2, 0},
+        {"-0.1", "0.7", "0.1", 3, "-0.1225611668766536199752455518207356540527",
+         "0.7448617666197442365931704286043923672402", 1.889e-1, -92.89},
+        {"0", "1", "1e-50", 133, "-0.0000000000000000000000000000000000000000000000000287467387",
+         "0.9999999999999999999999999999999999999999999999999903918780", 1.386e-99, 172.65},
+    };
+    for (const Case& c : cases) {
+        const long bits = 400;
+        const auto n = findNucleus(*Real::parse(c.x, bits), *Real::parse(c.y, bits),
+                                   *ExtFloat::parse(c.radius), 1000, bits);
+        ASSERT_TRUE(n) << c.x;
+        EXPECT_EQ(n->period, c.period) << c.x;
+        // The digits given, and nothing beyond them.
+        const Real tolerance = *Real::parse(c.period == 3 ? "1e-40" : "1e-58", bits);
+        Real dx = n->x - *Real::parse(c.nx, bits), dy = n->y - *Real::parse(c.ny, bits);
+        mpfr_abs(dx.get(), dx.get(), MPFR_RNDN);
+        mpfr_abs(dy.get(), dy.get(), MPFR_RNDN);
+        EXPECT_TRUE(dx < tolerance && dy < tolerance) << c.x << ": " << n->x.fixed(60);
+        EXPECT_NEAR(n->size.toDouble() / c.size, 1, 1e-3) << c.x;
+        EXPECT_NEAR(n->degrees, c.degrees, 0.01) << c.x;
+    }
 }
 
 // The fixtures: 64 x 48 pictures of views too slow for brute force in a test.

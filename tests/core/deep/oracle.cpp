@@ -18,8 +18,8 @@
 //       X + i Y (the first n where the disc of the z_n of that disc of c holds 0), then the
 //       nucleus by Newton's method on z_p(c) = 0 from X + i Y, and the size of its minibrot.
 #include "bruteforce.h"
+#include "core/deep/nucleus.h"
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -29,29 +29,6 @@ namespace {
 
 using namespace velq;
 
-struct Complex {
-    Real re, im;
-    explicit Complex(long bits) : re(bits), im(bits) {}
-    Complex(Real r, Real i) : re(std::move(r)), im(std::move(i)) {}
-};
-
-Complex mul(const Complex& a, const Complex& b) {
-    return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re};
-}
-Complex add(const Complex& a, const Complex& b) {
-    return {a.re + b.re, a.im + b.im};
-}
-Real abs2(const Complex& a) {
-    return a.re * a.re + a.im * a.im;
-}
-Complex div(const Complex& a, const Complex& b) {
-    const Real d = abs2(b);
-    Complex q(a.re * b.re + a.im * b.im, a.im * b.re - a.re * b.im);
-    mpfr_div(q.re.get(), q.re.get(), d.get(), MPFR_RNDN);
-    mpfr_div(q.im.get(), q.im.get(), d.get(), MPFR_RNDN);
-    return q;
-}
-
 int usage() {
     std::fprintf(stderr, "usage: velq_deep_oracle X Y W LIMIT WINX WINY [--bits B] [--threads T] "
                          "[--verify]\n       velq_deep_oracle --nucleus X Y R MAXPERIOD\n");
@@ -59,62 +36,21 @@ int usage() {
 }
 
 int nucleus(char** argv) {
-    const std::optional<ExtFloat> r = ExtFloat::parse(argv[2 + 2]);
+    const std::optional<ExtFloat> r = ExtFloat::parse(argv[4]);
     if (!r) return usage();
     const long bits = oracleBits(*r) + 64;
     const std::optional<Real> x = Real::parse(argv[2], bits), y = Real::parse(argv[3], bits);
     const int maxPeriod = std::atoi(argv[5]);
     if (!x || !y || maxPeriod < 1) return usage();
-    const Complex c0(*x, *y);
-    const Real one(1.0, bits), two(2.0, bits);
-
-    // The disc of z_n over the disc of c: radius rho_{n+1} = (2|Z_n| + rho_n) rho_n + R.
-    int period = 0;
-    Complex z(bits);
-    Real rho(64), big(64);
-    for (int n = 1; n <= maxPeriod && period == 0; ++n) {
-        Real absz(bits);
-        mpfr_sqrt(absz.get(), abs2(z).get(), MPFR_RNDN);
-        rho = (two * absz + rho) * rho + Real(*r, 64);
-        z = add(mul(z, z), c0);
-        mpfr_sqrt(absz.get(), abs2(z).get(), MPFR_RNDN);
-        if (absz < rho) period = n;
-        if (Real(4.0, 64) < absz) break;
-    }
-    if (period == 0) {
-        std::fprintf(stderr, "no period up to %d\n", maxPeriod);
+    const std::optional<Nucleus> n = findNucleus(*x, *y, *r, maxPeriod, bits);
+    if (!n) {
+        std::fprintf(stderr, "no nucleus of period up to %d\n", maxPeriod);
         return 1;
     }
-    // Newton on z_p(c) = 0: z' = 2 z z' + 1.
-    Complex c = c0;
-    for (int k = 0; k < 64; ++k) {
-        Complex zc(bits), dz(bits);
-        for (int n = 0; n < period; ++n) {
-            dz = add(mul(Complex(two * zc.re, two * zc.im), dz), Complex(one, Real(bits)));
-            zc = add(mul(zc, zc), c);
-        }
-        const Complex delta = div(zc, dz);
-        c = Complex(c.re - delta.re, c.im - delta.im);
-        long e = 0;
-        mpfr_get_d_2exp(&e, abs2(delta).get(), MPFR_RNDN);
-        if (mpfr_zero_p(abs2(delta).get()) || e < -2 * (bits - 16)) break;
-    }
-    // Size of the minibrot: 1 / |b l^2|, l = prod 2 z_k, b = sum 1 / l_k over one period.
-    Complex zc(bits), l(one, Real(bits)), b(one, Real(bits));
-    for (int n = 1; n < period; ++n) {
-        zc = add(mul(zc, zc), c);
-        l = mul(Complex(two * zc.re, two * zc.im), l);
-        b = add(b, div(Complex(one, Real(bits)), l));
-    }
-    const Complex size = div(Complex(one, Real(bits)), mul(b, mul(l, l)));
-    Real s(bits);
-    mpfr_sqrt(s.get(), abs2(size).get(), MPFR_RNDN);
-    const int digits = static_cast<int>(bits * 0.30103) + 2;
-    // The minibrot is the whole set scaled by the complex size: its direction as an angle.
-    const double angle = std::atan2(size.im.toDouble(), size.re.toDouble()) * 57.29577951308232;
-    std::printf("period %d\nx %s\ny %s\nsize %s at %.2f degrees\n", period,
-                c.re.fixed(digits).c_str(), c.im.fixed(digits).c_str(),
-                ExtFloat::parse(s.fixed(digits))->text(4).c_str(), angle);
+    const int digits = static_cast<int>(static_cast<double>(bits) * 0.30103) + 2;
+    std::printf("period %d\nx %s\ny %s\nsize %s at %.2f degrees\n", n->period,
+                n->x.fixed(digits).c_str(), n->y.fixed(digits).c_str(), n->size.text(4).c_str(),
+                n->degrees);
     return 0;
 }
 
