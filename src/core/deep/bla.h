@@ -109,6 +109,7 @@ public:
                 acc = chain(acc, r, y, ry, dcMax, r);
             }
             acc.bound = Numbers::bound(r);
+            if (t.widest_ < acc.bound) t.widest_ = acc.bound;
             level[i] = acc;
             radius[i] = r;
         }
@@ -132,6 +133,9 @@ public:
     }
 
     bool empty() const { return levels_.empty(); }
+    // The largest bound of the lowest level: a delta above it takes no map anywhere (no map's
+    // radius exceeds that of its first half).
+    const S& widest() const { return widest_; }
     int low() const { return low_; }
     int high() const { return low_ + static_cast<int>(levels_.size()) - 1; }
     // The map of 2^l steps from m (m - 1 a multiple of 2^l, m + 2^l <= N).
@@ -181,6 +185,7 @@ private:
     }
 
     int low_ = 1;
+    S widest_{};
     std::vector<std::vector<Map>> levels_; // levels_[l - low_]
 };
 

@@ -37,7 +37,8 @@ inline bool normLess(Cd a, Cd b) {
 template <class Table, class Below>
 int bestLevel(const Table& t, std::int32_t m, std::int64_t n, std::int64_t limit, std::int32_t last,
               Below below) {
-    if (m < 1 || t.empty() || ((m - 1) & ((1 << t.low()) - 1)) != 0) return -1;
+    if (m < 1 || t.empty() || ((m - 1) & ((1 << t.low()) - 1)) != 0 || !below(t.widest()))
+        return -1;
     int top = t.high();
     if (m > 1) top = std::min(top, std::countr_zero(static_cast<std::uint32_t>(m - 1)));
     // The map must end within the orbit and not pass the limit.
@@ -67,6 +68,10 @@ inline Cw deltaStep(Cw z, Cw d, Cw dc) {
     return z * d + d * d + dc;
 }
 
+inline std::int16_t fold(std::int32_t raw) {
+    return static_cast<std::int16_t>(raw == 0 ? 0 : (raw - 1) % 1000 + 1);
+}
+
 inline bool normLess(Cw a, Cw b) {
     return b.isZero() ? false : normBelow(a, norm(b));
 }
@@ -86,6 +91,7 @@ bool DeepPlan::buildTables(const std::atomic<int>& status) {
         wideBla_ = WideBla::build(*orbit_, dcMax, status);
     else
         doubleBla_ = DoubleBla::build(*orbit_, dcMax.toDouble(), status);
+    if (orbit_->last() >= 1) near_ = kBlaEpsilon * std::sqrt(norm(orbit_->data()[1]));
     return wide_ ? wideBla_.has_value() : doubleBla_.has_value();
 }
 
@@ -103,35 +109,197 @@ DeepCount DeepPlan::count(int column, int row) const {
                      normalised(0.0, dy.mantissa(), dy.exponent()));
 }
 
-DeepCount DeepPlan::doublePixel(Cd dc) const {
+DeepPlan::Settled DeepPlan::settle(DoubleState& s, DeepCount& out) const {
+    const Cd* const ref = orbit_->data();
+    if (s.n >= limit_) {
+        out = {0, limit_};
+        return Done;
+    }
+    const Cd z = ref[s.m] + s.d;
+    const double z2 = norm(z);
+    if (z2 > 4.0) {
+        out = {static_cast<std::int32_t>(s.n + 1), s.n};
+        return Done;
+    }
+    // Besides the rebase that keeps |delta| <= |z|, one at each close approach (|z|^2 below
+    // eps |Z_1|): the next delta, z^2 + dc, is then small enough for the maps from m = 1, which
+    // are aligned to the start, where a pixel that follows the reference through its close
+    // approaches would meet them out of step.
+    const bool close = s.m > 1 && z2 < near_;
+    if (!close && !normLess(z, s.d) && s.m != orbit_->last()) return Go;
+    s.d = z;
+    s.m = 0;
+    return close ? closeApproach(s, z) : Go;
+}
+
+DeepPlan::Settled DeepPlan::closeApproach(DoubleState& s, Cd z) const {
+    if (s.nearN >= 0) {
+        const double gap = norm(Cd{z.re - s.nearZ.re, z.im - s.nearZ.im});
+        const std::int64_t period = s.n - s.nearN;
+        // Returns ever nearer each other, and near compared with |z|: worth a proof, again
+        // only once they are four times nearer than at the last one tried.
+        if (gap < s.nearGap && gap < norm(z) * 0x1p-18 && gap < s.triedGap * (1.0 / 16) &&
+            s.trapTries < kTrapTries && period <= kMaxTrapPeriod && s.n + period < limit_) {
+            s.period = period;
+            s.triedGap = gap;
+        }
+        s.nearGap = gap;
+    }
+    s.nearN = s.n;
+    s.nearZ = z;
+    return s.period != 0 ? Cycle : Go;
+}
+
+bool DeepPlan::trapped(const DoubleState& start, std::int64_t period) const {
+    const Cd* const ref = orbit_->data();
+    const double up = 1 + 0x1p-40; // covers the rounding of the bounds themselves
+    const double dcAbs = std::sqrt(norm(start.dc));
+    const double referenceError = std::ldexp(1.0, -static_cast<int>(orbit_->bits()) + 8);
+    // The disc: 64 times the last return's distance, which holds the cycle's point for
+    // multipliers up to 0.98 or so, and is within an eighth of |z|.
+    const double r = 64 * std::sqrt(start.nearGap);
+    double radius = r;
+    DoubleState s = start;
+    for (std::int64_t j = 0; j < period; ++j) {
+        const Cd zr = ref[s.m];
+        const double zAbs = std::sqrt(norm(zr)), dAbs = std::sqrt(norm(s.d));
+        // |f(z + h) - f(z)| <= 2 |z| |h| + |h|^2, plus the step's own errors: its roundings
+        // (at most 2^-50 of each term), Z's rounding to a double, and the reference's.
+        const double rounding = 0x1p-50 * (2 * zAbs * dAbs + dAbs * dAbs + dcAbs) +
+                                0x1p-52 * zAbs * dAbs + referenceError;
+        radius = ((2 * (zAbs + dAbs) * up) * radius + radius * radius + rounding) * up;
+        s.d = deltaStep(zr, s.d, s.dc);
+        ++s.m;
+        const Cd z = ref[s.m] + s.d;
+        if (norm(z) > 4.0 || !(radius < 1.0)) return false;
+        if ((s.m > 1 && norm(z) < near_) || normLess(z, s.d) || s.m == orbit_->last()) {
+            radius += 0x1p-51 * (std::sqrt(norm(ref[s.m])) + std::sqrt(norm(s.d))) * up;
+            s.d = z;
+            s.m = 0;
+        }
+    }
+    if (s.m != 0) return false;
+    const Cd moved{s.d.re - start.d.re, s.d.im - start.d.im};
+    const double gap =
+        std::sqrt(norm(moved)) * up + 0x1p-52 * (std::sqrt(norm(s.d)) + std::sqrt(norm(start.d)));
+    return gap + radius <= r;
+}
+
+bool DeepPlan::advance(DoubleState& s, DeepCount& out, bool toLanes) const {
     const Cd* const ref = orbit_->data();
     const std::int32_t last = orbit_->last();
     const std::int64_t limit = limit_;
     const DoubleBla& t = *doubleBla_;
-    Cd d{};
-    std::int32_t m = 0;
-    std::int64_t n = 0;
     for (;;) {
-        const double dm = maxPart(d);
-        const int l = bestLevel(t, m, n, limit, last, [dm](double r) { return dm < r; });
-        if (l >= 0) {
-            const DoubleBla::Map& map = t.at(l, m);
-            d = map.a * d + map.b * dc;
-            m += std::int32_t{1} << l;
-            n += std::int64_t{1} << l;
-        } else {
-            d = deltaStep(ref[m], d, dc);
-            ++m;
-            ++n;
+        if (s.period != 0) { // just back at what looks like a cycle
+            ++s.trapTries;
+            const bool inside = trapped(s, s.period);
+            s.period = 0;
+            if (inside) {
+                out = {0, limit};
+                return true;
+            }
         }
-        if (n >= limit) return {0, limit};
-        const Cd z = ref[m] + d;
-        if (norm(z) > 4.0) return {static_cast<std::int32_t>(n + 1), n};
-        if (normLess(z, d) || m == last) {
-            d = z;
-            m = 0;
+        const double dm = maxPart(s.d);
+        const bool beyond = !(dm < t.widest());
+        if (beyond && toLanes) return false;
+        const int l =
+            beyond ? -1 : bestLevel(t, s.m, s.n, limit, last, [dm](double r) { return dm < r; });
+        if (l >= 0) {
+            const DoubleBla::Map& map = t.at(l, s.m);
+            s.d = map.a * s.d + map.b * s.dc;
+            s.m += std::int32_t{1} << l;
+            s.n += std::int64_t{1} << l;
+        } else {
+            s.d = deltaStep(ref[s.m], s.d, s.dc);
+            ++s.m;
+            ++s.n;
+        }
+        if (settle(s, out) == Done) return true;
+    }
+}
+
+int DeepPlan::stepLanes(std::array<DoubleState, kLanes>& lane,
+                        std::array<DeepCount, kLanes>& out) const {
+    const Cd* const ref = orbit_->data();
+    const double widest = doubleBla_->widest();
+    for (;;) {
+        // The lanes' steps are independent: their latencies overlap.
+        for (DoubleState& s : lane) {
+            s.d = deltaStep(ref[s.m], s.d, s.dc);
+            ++s.m;
+            ++s.n;
+        }
+        int events = 0;
+        for (int k = 0; k < kLanes; ++k) {
+            const Settled settled = settle(lane[k], out[k]);
+            if (settled == Done)
+                events |= 1 << k;
+            else if (settled == Cycle || maxPart(lane[k].d) < widest)
+                events |= 1 << (k + kLanes);
+        }
+        if (events != 0) return events;
+    }
+}
+
+std::int64_t DeepPlan::doubleRow(int row, int stride, std::int16_t* out) const {
+    const double dy = (ExtFloat(static_cast<double>(winy_ / 2 - row)) * step_).toDouble();
+    const auto start = [&](int column) {
+        DoubleState s;
+        s.dc = {(ExtFloat(static_cast<double>(column - winx_ / 2)) * step_).toDouble(), dy};
+        return s;
+    };
+    std::int64_t work = 0;
+    const auto finish = [&](int column, DeepCount c) {
+        out[column] = fold(c.raw);
+        work += c.work;
+    };
+    std::array<DoubleState, kLanes> lane;
+    std::array<int, kLanes> column{};
+    std::array<DeepCount, kLanes> result{};
+    int used = 0;
+    int next = 0;
+    for (;;) {
+        while (used < kLanes && next < winx_) {
+            DoubleState s = start(next);
+            DeepCount c;
+            if (advance(s, c, true)) {
+                finish(next, c);
+            } else {
+                lane[used] = s;
+                column[used] = next;
+                ++used;
+            }
+            next += stride;
+        }
+        if (used < kLanes) { // the row's last few, one by one
+            for (int k = 0; k < used; ++k) {
+                DeepCount c;
+                advance(lane[k], c, false);
+                finish(column[k], c);
+            }
+            return work;
+        }
+        const int events = stepLanes(lane, result);
+        for (int k = kLanes - 1; k >= 0; --k) {
+            bool done = (events >> k & 1) != 0;
+            if (!done && (events >> (k + kLanes) & 1) != 0)
+                done = advance(lane[k], result[k], true);
+            if (!done) continue;
+            finish(column[k], result[k]);
+            --used;
+            lane[k] = lane[used];
+            column[k] = column[used];
         }
     }
+}
+
+DeepCount DeepPlan::doublePixel(Cd dc) const {
+    DoubleState s;
+    s.dc = dc;
+    DeepCount c;
+    advance(s, c, false);
+    return c;
 }
 
 DeepCount DeepPlan::widePixel(Cw dc) const {
@@ -234,6 +402,17 @@ KernelFrame deepFrame(const std::shared_ptr<const DeepPlan>& plan) {
     return f;
 }
 
+std::int64_t DeepPlan::row(int row, int stride, std::int16_t* out) const {
+    if (!wide_ && limit_ > 0) return doubleRow(row, stride, out);
+    std::int64_t work = 0;
+    for (int i = 0; i < winx_; i += stride) {
+        const DeepCount c = count(i, row);
+        out[i] = fold(c.raw);
+        work += c.work;
+    }
+    return work;
+}
+
 DeepCount deepCount(const DeepPlan& plan, int column, int row) {
     return plan.count(column, row);
 }
@@ -244,14 +423,8 @@ std::int64_t deepRows(const KernelFrame& frame, int r0, int rowCount, int stride
     const DeepPlan& plan = *frame.deep;
     std::int64_t work = 0;
     const int rows = std::min(rowCount, plan.winy() - r0);
-    for (int row = r0; row < r0 + rows; ++row) {
-        std::int16_t* out = mandel + static_cast<std::ptrdiff_t>(row) * plan.winx();
-        for (int i = 0; i < plan.winx(); i += stride) {
-            const DeepCount c = plan.count(i, row);
-            out[i] = static_cast<std::int16_t>(c.raw == 0 ? 0 : (c.raw - 1) % 1000 + 1);
-            work += c.work;
-        }
-    }
+    for (int row = r0; row < r0 + rows; ++row)
+        work += plan.row(row, stride, mandel + static_cast<std::ptrdiff_t>(row) * plan.winx());
     return work;
 }
 
