@@ -68,6 +68,9 @@ TEST(DeepRender, CountsEqualLiveBruteForce) {
         {"seahorse limit 1", viewOf(kSeahorseX, kSeahorseY, "1e-16", 1), 8, 6},
         {"seahorse limit 2", viewOf(kSeahorseX, kSeahorseY, "1e-16", 2), 8, 6},
         {"i 1e-30 odd size", viewOf("0", "1", "1e-30", 256), 15, 9},
+        // Limits one below the commonest raw count: z_limit escapes there but is never tested.
+        {"i 1e-30 limit 82", viewOf("0", "1", "1e-30", 82), 15, 9},
+        {"i 1e-300 limit 798, wide", viewOf("0", "1", "1e-300", 798), 6, 4},
         {"escaping centre", viewOf("0.2501", "0", "1e-20", 3000), 12, 8},
         {"inside, limit 0", viewOf("-1", "0", "1e-20", 0), 4, 4},
     };
