@@ -4,6 +4,7 @@
 #include "cli/progress.h"
 #include "cli/render.h"
 #include "core/benchmark/benchmarksequences.h"
+#include "core/deep/deepbenchmark.h"
 #include "core/explore/zoombenchmark.h"
 #include "core/files/export.h"
 #include "core/files/filebytes.h"
@@ -183,8 +184,23 @@ int zoomBenchmark(const RenderOptions& options) {
     return 0;
 }
 
+// One line per deep view: "deep NAME WxH limit L w W seconds S prepare P iterations N rate R".
+int deepBenchmark() {
+    for (const DeepBenchView& v : deepBenchViews()) {
+        const DeepBenchRun run = runDeepBench(v);
+        std::printf("deep %s %dx%d limit %d w %s seconds %.3f prepare %.3f iterations %.4g rate "
+                    "%.4g/s\n",
+                    v.name, v.winx, v.winy, v.limit, v.w, run.seconds, run.prepareSeconds,
+                    static_cast<double>(run.iterations),
+                    static_cast<double>(run.iterations) / run.seconds);
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
 int benchmark(const RenderOptions& options) {
     if (options.bench == kZoomBench) return zoomBenchmark(options);
+    if (options.bench == kDeepBench) return deepBenchmark();
     const BenchmarkSequence sequence = *benchmarkSequence(options.bench);
     ProgressLine progress =
         progressOf("frames", benchmarkFrames(sequence, options.frames), options);

@@ -158,7 +158,8 @@ struct Benchmark {
     std::string_view name;
     int sequence;
 };
-constexpr Benchmark kBenchmarks[] = {{"1", 1}, {"2", 2}, {"3", 3}, {"4", 4}, {"zoom", kZoomBench}};
+constexpr Benchmark kBenchmarks[] = {
+    {"1", 1}, {"2", 2}, {"3", 3}, {"4", 4}, {"zoom", kZoomBench}, {"deep", kDeepBench}};
 
 Error applyBench(Draft& d, Values v) {
     const auto known = std::find_if(std::begin(kBenchmarks), std::end(kBenchmarks),

@@ -49,6 +49,7 @@ enum class Answer { None, Usage, Version };
 
 // The named benchmarks of --bench.
 inline constexpr int kZoomBench = 100; // wheel notches through the window's gesture pipeline
+inline constexpr int kDeepBench = 101; // fixed deep views through the deep renderer
 
 struct ParsedArguments {
     std::optional<RenderOptions> options;

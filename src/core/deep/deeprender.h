@@ -35,8 +35,17 @@ std::shared_ptr<const DeepPlan> prepareDeep(const DeepView& view, int winx, int 
 // The frame of a render of the plan: hand it to RenderWorkers::start with deepRows.
 KernelFrame deepFrame(const std::shared_ptr<const DeepPlan>& plan);
 
-// The RowKernel of deep renders.
+// The RowKernel of deep renders; a frame without a plan renders with the plain loop.
 std::int64_t deepRows(const KernelFrame& frame, int r0, int rowCount, int stride,
                       std::int16_t* mandel);
+
+// One pixel of a deep render before the fold: the raw count (n + 1 for the first |z_n|^2 > 4
+// with n < the limit, else 0) and the plain loop's iterations for it (n, or the limit).
+struct DeepCount {
+    std::int32_t raw = 0;
+    std::int64_t work = 0;
+    friend bool operator==(const DeepCount&, const DeepCount&) = default;
+};
+DeepCount deepCount(const DeepPlan& plan, int column, int row);
 
 } // namespace velq

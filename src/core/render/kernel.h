@@ -7,6 +7,8 @@
 
 namespace velq {
 
+class DeepPlan;
+
 // What a worker reads once when it starts: the view's centre, the pixel step and the size.
 struct KernelFrame {
     double x = 0.0;
@@ -17,6 +19,9 @@ struct KernelFrame {
     int hx = 0; // winx / 2
     int hy = 0; // winy / 2
     int itLim = 0;
+    // The plan of a deep render, held by whoever started it until the workers are done; null
+    // for every other render.
+    const DeepPlan* deep = nullptr;
 
     static KernelFrame of(const MANDAT& view, int winx, int winy, int itLim);
 };

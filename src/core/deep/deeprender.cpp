@@ -1,0 +1,431 @@
+// Deep renders: the delta of each pixel's orbit from the reference orbit, with skips where the
+// delta is small and rebasing where the pixel's orbit comes nearer to 0 than its delta.
+//
+// Rebasing (Zhuoran's method): with z = Z_m + delta, a pixel whose |z| < |delta| goes on with
+// delta <- z and the reference back at Z_0 = 0, which is exact since z_{n+1} = z_n^2 + c is
+// the same recurrence from either origin. This keeps |delta| <= |z| after every close
+// approach, so delta never holds a small z as the difference of two large numbers: the loss
+// of digits that shows as glitches elsewhere cannot happen, and no pixel needs a second
+// reference. A pixel that reaches the end of the reference (Z escaped or the limit) rebases
+// the same way.
+#include "core/deep/deeprender.h"
+
+#include "core/deep/deepplan.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace velq {
+namespace {
+
+// A wide delta this large goes on in doubles; a double delta this small goes back to wide.
+constexpr std::int64_t kLeaveWideExponent = -800;
+constexpr double kEnterWide = 0x1p-900;
+
+// |a| < |b|. The squares of parts below 2^-511 underflow: such small numbers are compared
+// scaled up, exactly, by 2^600.
+inline bool normLess(Cd a, Cd b) {
+    const double b2 = norm(b);
+    if (b2 > 0x1p-900) return norm(a) < b2;
+    constexpr double up = 0x1p600;
+    return norm(Cd{a.re * up, a.im * up}) < norm(Cd{b.re * up, b.im * up});
+}
+
+// The highest level of `t` that may be taken from m at iteration n with |delta|^2 = d2, or -1.
+// Radii shrink as levels rise (a chained map's radius is at most its first half's), so the
+// levels that hold form a run from the lowest: found by bisection.
+template <class Table, class Below>
+int bestLevel(const Table& t, std::int32_t m, std::int64_t n, std::int64_t limit, std::int32_t last,
+              Below below) {
+    if (m < 1 || t.empty() || ((m - 1) & ((1 << t.low()) - 1)) != 0 || !below(t.widest()))
+        return -1;
+    int top = t.high();
+    if (m > 1) top = std::min(top, std::countr_zero(static_cast<std::uint32_t>(m - 1)));
+    // The map must end within the orbit and not pass the limit.
+    const std::int64_t room = std::min<std::int64_t>(last - m, limit - n);
+    if (room < 1) return -1;
+    top = std::min(top, static_cast<int>(std::bit_width(static_cast<std::uint64_t>(room))) - 1);
+    if (top < t.low() || !below(t.at(t.low(), m).bound)) return -1;
+    int lo = t.low();
+    while (lo < top) {
+        const int mid = (lo + top + 1) / 2;
+        if (below(t.at(mid, m).bound))
+            lo = mid;
+        else
+            top = mid - 1;
+    }
+    return lo;
+}
+
+// delta_{m+1} = 2 Z_m delta_m + delta_m^2 + dc.
+inline Cd deltaStep(Cd z, Cd d, Cd dc) {
+    return {2.0 * (z.re * d.re - z.im * d.im) + (d.re * d.re - d.im * d.im) + dc.re,
+            2.0 * (z.re * d.im + z.im * d.re) + 2.0 * d.re * d.im + dc.im};
+}
+
+inline Cw deltaStep(Cw z, Cw d, Cw dc) {
+    if (!z.isZero()) ++z.e;
+    return z * d + d * d + dc;
+}
+
+inline std::int16_t fold(std::int32_t raw) {
+    return static_cast<std::int16_t>(raw == 0 ? 0 : (raw - 1) % 1000 + 1);
+}
+
+inline bool normLess(Cw a, Cw b) {
+    return b.isZero() ? false : normBelow(a, norm(b));
+}
+
+} // namespace
+
+DeepPlan::DeepPlan(std::shared_ptr<const ReferenceOrbit> orbit, int winx, int winy,
+                   std::int32_t limit, const ExtFloat& w)
+    : orbit_(std::move(orbit)), winx_(winx), winy_(winy), limit_(limit),
+      step_((w + w) / ExtFloat(std::max(std::min(winx, winy), 1))),
+      wide_(w.exponent() < kWideBelowExponent) {}
+
+bool DeepPlan::buildTables(const std::atomic<int>& status) {
+    // The farthest pixel from the centre, a little over.
+    const ExtFloat dcMax = step_ * ExtFloat(std::hypot(winx_ / 2, winy_ / 2) * (1 + 0x1p-20) + 1);
+    if (wide_)
+        wideBla_ = WideBla::build(*orbit_, dcMax, status);
+    else
+        doubleBla_ = DoubleBla::build(*orbit_, dcMax.toDouble(), status);
+    if (orbit_->last() >= 1) near_ = kBlaEpsilon * std::sqrt(norm(orbit_->data()[1]));
+    return wide_ ? wideBla_.has_value() : doubleBla_.has_value();
+}
+
+std::size_t DeepPlan::bytes() const {
+    const std::size_t orbit = (static_cast<std::size_t>(orbit_->last()) + 1) * sizeof(Cd);
+    return orbit + (doubleBla_ ? doubleBla_->bytes() : 0) + (wideBla_ ? wideBla_->bytes() : 0);
+}
+
+DeepCount DeepPlan::count(int column, int row) const {
+    if (limit_ <= 0) return {};
+    const ExtFloat dx = ExtFloat(static_cast<double>(column - winx_ / 2)) * step_;
+    const ExtFloat dy = ExtFloat(static_cast<double>(winy_ / 2 - row)) * step_;
+    if (!wide_) return doublePixel({dx.toDouble(), dy.toDouble()});
+    return widePixel(normalised(dx.mantissa(), 0.0, dx.exponent()) +
+                     normalised(0.0, dy.mantissa(), dy.exponent()));
+}
+
+DeepPlan::Settled DeepPlan::settle(DoubleState& s, DeepCount& out) const {
+    const Cd* const ref = orbit_->data();
+    if (s.n >= limit_) {
+        out = {0, limit_};
+        return Done;
+    }
+    const Cd z = ref[s.m] + s.d;
+    const double z2 = norm(z);
+    if (z2 > 4.0) {
+        out = {static_cast<std::int32_t>(s.n + 1), s.n};
+        return Done;
+    }
+    // Besides the rebase that keeps |delta| <= |z|, one at each close approach (|z|^2 below
+    // eps |Z_1|): the next delta, z^2 + dc, is then small enough for the maps from m = 1, which
+    // are aligned to the start, where a pixel that follows the reference through its close
+    // approaches would meet them out of step.
+    const bool close = s.m > 1 && z2 < near_;
+    if (!close && !normLess(z, s.d) && s.m != orbit_->last()) return Go;
+    s.d = z;
+    s.m = 0;
+    return close ? closeApproach(s, z) : Go;
+}
+
+DeepPlan::Settled DeepPlan::closeApproach(DoubleState& s, Cd z) const {
+    if (s.nearN >= 0) {
+        const double gap = norm(Cd{z.re - s.nearZ.re, z.im - s.nearZ.im});
+        const std::int64_t period = s.n - s.nearN;
+        // Returns ever nearer each other, and near compared with |z|: worth a proof, again
+        // only once they are four times nearer than at the last one tried.
+        if (gap < s.nearGap && gap < norm(z) * 0x1p-18 && gap < s.triedGap * (1.0 / 16) &&
+            s.trapTries < kTrapTries && period <= kMaxTrapPeriod && s.n + period < limit_) {
+            s.period = period;
+            s.triedGap = gap;
+        }
+        s.nearGap = gap;
+    }
+    s.nearN = s.n;
+    s.nearZ = z;
+    return s.period != 0 ? Cycle : Go;
+}
+
+bool DeepPlan::trapped(const DoubleState& start, std::int64_t period) const {
+    const Cd* const ref = orbit_->data();
+    const double up = 1 + 0x1p-40; // covers the rounding of the bounds themselves
+    const double dcAbs = std::sqrt(norm(start.dc));
+    const double referenceError = std::ldexp(1.0, -static_cast<int>(orbit_->bits()) + 8);
+    // The disc: 64 times the last return's distance, which holds the cycle's point for
+    // multipliers up to 0.98 or so, and is within an eighth of |z|.
+    const double r = 64 * std::sqrt(start.nearGap);
+    double radius = r;
+    DoubleState s = start;
+    for (std::int64_t j = 0; j < period; ++j) {
+        const Cd zr = ref[s.m];
+        const double zAbs = std::sqrt(norm(zr)), dAbs = std::sqrt(norm(s.d));
+        // |f(z + h) - f(z)| <= 2 |z| |h| + |h|^2, plus the step's own errors: its roundings
+        // (at most 2^-50 of each term), Z's rounding to a double, and the reference's.
+        const double rounding = 0x1p-50 * (2 * zAbs * dAbs + dAbs * dAbs + dcAbs) +
+                                0x1p-52 * zAbs * dAbs + referenceError;
+        radius = ((2 * (zAbs + dAbs) * up) * radius + radius * radius + rounding) * up;
+        s.d = deltaStep(zr, s.d, s.dc);
+        ++s.m;
+        const Cd z = ref[s.m] + s.d;
+        if (norm(z) > 4.0 || !(radius < 1.0)) return false;
+        if ((s.m > 1 && norm(z) < near_) || normLess(z, s.d) || s.m == orbit_->last()) {
+            radius += 0x1p-51 * (std::sqrt(norm(ref[s.m])) + std::sqrt(norm(s.d))) * up;
+            s.d = z;
+            s.m = 0;
+        }
+    }
+    if (s.m != 0) return false;
+    const Cd moved{s.d.re - start.d.re, s.d.im - start.d.im};
+    const double gap =
+        std::sqrt(norm(moved)) * up + 0x1p-52 * (std::sqrt(norm(s.d)) + std::sqrt(norm(start.d)));
+    return gap + radius <= r;
+}
+
+bool DeepPlan::advance(DoubleState& s, DeepCount& out, bool toLanes) const {
+    const Cd* const ref = orbit_->data();
+    const std::int32_t last = orbit_->last();
+    const std::int64_t limit = limit_;
+    const DoubleBla& t = *doubleBla_;
+    for (;;) {
+        if (s.period != 0) { // just back at what looks like a cycle
+            ++s.trapTries;
+            const bool inside = trapped(s, s.period);
+            s.period = 0;
+            if (inside) {
+                out = {0, limit};
+                return true;
+            }
+        }
+        const double dm = maxPart(s.d);
+        const bool beyond = !(dm < t.widest());
+        if (beyond && toLanes) return false;
+        const int l =
+            beyond ? -1 : bestLevel(t, s.m, s.n, limit, last, [dm](double r) { return dm < r; });
+        if (l >= 0) {
+            const DoubleBla::Map& map = t.at(l, s.m);
+            s.d = map.a * s.d + map.b * s.dc;
+            s.m += std::int32_t{1} << l;
+            s.n += std::int64_t{1} << l;
+        } else {
+            s.d = deltaStep(ref[s.m], s.d, s.dc);
+            ++s.m;
+            ++s.n;
+        }
+        if (settle(s, out) == Done) return true;
+    }
+}
+
+int DeepPlan::stepLanes(std::array<DoubleState, kLanes>& lane,
+                        std::array<DeepCount, kLanes>& out) const {
+    const Cd* const ref = orbit_->data();
+    const double widest = doubleBla_->widest();
+    for (;;) {
+        // The lanes' steps are independent: their latencies overlap.
+        for (DoubleState& s : lane) {
+            s.d = deltaStep(ref[s.m], s.d, s.dc);
+            ++s.m;
+            ++s.n;
+        }
+        int events = 0;
+        for (int k = 0; k < kLanes; ++k) {
+            const Settled settled = settle(lane[k], out[k]);
+            if (settled == Done)
+                events |= 1 << k;
+            else if (settled == Cycle || maxPart(lane[k].d) < widest)
+                events |= 1 << (k + kLanes);
+        }
+        if (events != 0) return events;
+    }
+}
+
+std::int64_t DeepPlan::doubleRow(int row, int stride, std::int16_t* out) const {
+    const double dy = (ExtFloat(static_cast<double>(winy_ / 2 - row)) * step_).toDouble();
+    const auto start = [&](int column) {
+        DoubleState s;
+        s.dc = {(ExtFloat(static_cast<double>(column - winx_ / 2)) * step_).toDouble(), dy};
+        return s;
+    };
+    std::int64_t work = 0;
+    const auto finish = [&](int column, DeepCount c) {
+        out[column] = fold(c.raw);
+        work += c.work;
+    };
+    std::array<DoubleState, kLanes> lane;
+    std::array<int, kLanes> column{};
+    std::array<DeepCount, kLanes> result{};
+    int used = 0;
+    int next = 0;
+    for (;;) {
+        while (used < kLanes && next < winx_) {
+            DoubleState s = start(next);
+            DeepCount c;
+            if (advance(s, c, true)) {
+                finish(next, c);
+            } else {
+                lane[used] = s;
+                column[used] = next;
+                ++used;
+            }
+            next += stride;
+        }
+        if (used < kLanes) { // the row's last few, one by one
+            for (int k = 0; k < used; ++k) {
+                DeepCount c;
+                advance(lane[k], c, false);
+                finish(column[k], c);
+            }
+            return work;
+        }
+        const int events = stepLanes(lane, result);
+        for (int k = kLanes - 1; k >= 0; --k) {
+            bool done = (events >> k & 1) != 0;
+            if (!done && (events >> (k + kLanes) & 1) != 0)
+                done = advance(lane[k], result[k], true);
+            if (!done) continue;
+            finish(column[k], result[k]);
+            --used;
+            lane[k] = lane[used];
+            column[k] = column[used];
+        }
+    }
+}
+
+DeepCount DeepPlan::doublePixel(Cd dc) const {
+    DoubleState s;
+    s.dc = dc;
+    DeepCount c;
+    advance(s, c, false);
+    return c;
+}
+
+DeepCount DeepPlan::widePixel(Cw dc) const {
+    const ReferenceOrbit& o = *orbit_;
+    const Cd* const ref = o.data();
+    const std::int32_t last = o.last();
+    const std::int64_t limit = limit_;
+    const WideBla& t = *wideBla_;
+    // In doubles, a dc below 2^-1000 is lost in the rounding of any delta above 2^-900.
+    const Cd dcNarrow = dc.e < -1000 ? Cd{} : narrow(dc);
+    bool wideNow = true;
+    Cw dw{};
+    Cd d{};
+    std::int32_t m = 0;
+    std::int64_t n = 0;
+    for (;;) {
+        bool skipped = false;
+        if (m >= 1) {
+            const Cw cur = wideNow ? dw : widen(d);
+            const int l = bestLevel(t, m, n, limit, last,
+                                    [cur](const ExtFloat& r2) { return normBelow(cur, r2); });
+            if (l >= 0) {
+                const WideBla::Map& map = t.at(l, m);
+                dw = map.a * cur + map.b * dc;
+                m += std::int32_t{1} << l;
+                n += std::int64_t{1} << l;
+                wideNow = dw.e < kLeaveWideExponent;
+                if (!wideNow) d = narrow(dw);
+                skipped = true;
+            }
+        }
+        if (!skipped) {
+            if (wideNow)
+                dw = deltaStep(o.wideAt(m), dw, dc);
+            else
+                d = deltaStep(ref[m], d, dcNarrow);
+            ++m;
+            ++n;
+        }
+        if (n >= limit) return {0, limit};
+        if (wideNow) {
+            const Cw z = o.wideAt(m) + dw;
+            if (norm(narrow(z)) > 4.0) return {static_cast<std::int32_t>(n + 1), n};
+            if (normLess(z, dw) || m == last) {
+                dw = z;
+                m = 0;
+            }
+            if (dw.e >= kLeaveWideExponent) {
+                wideNow = false;
+                d = narrow(dw);
+            }
+        } else {
+            const Cd z = ref[m] + d;
+            if (norm(z) > 4.0) return {static_cast<std::int32_t>(n + 1), n};
+            if (normLess(z, d) || m == last) {
+                d = z;
+                m = 0;
+            }
+            if (maxPart(d) < kEnterWide) {
+                wideNow = true;
+                dw = widen(d);
+            }
+        }
+    }
+}
+
+std::shared_ptr<const DeepPlan> prepareDeep(const DeepView& view, int winx, int winy,
+                                            const std::atomic<int>& status,
+                                            std::shared_ptr<const DeepPlan> previous) {
+    // The centre's bits place a pixel of a picture 65536 wide; 32 more keep the rounding of
+    // each step of the reference below that of the pixels' deltas.
+    const long bits = centreBits(view.w) + 32;
+    const std::int32_t limit = std::max(view.it, 0);
+    std::shared_ptr<const ReferenceOrbit> orbit;
+    const ReferenceOrbit* from = previous ? &previous->orbit() : nullptr;
+    const bool same = from && from->bits() == bits && from->cx() == view.x.withBits(bits) &&
+                      from->cy() == view.y.withBits(bits);
+    if (same && from->covers(limit))
+        orbit = previous->sharedOrbit();
+    else
+        orbit = ReferenceOrbit::compute(view.x, view.y, bits, limit, status, same ? from : nullptr);
+    previous.reset(); // the old tables go before the new ones are built
+    if (!orbit) return nullptr;
+    auto plan = std::make_shared<DeepPlan>(std::move(orbit), winx, winy, limit, view.w);
+    if (!plan->buildTables(status)) return nullptr;
+    return plan;
+}
+
+KernelFrame deepFrame(const std::shared_ptr<const DeepPlan>& plan) {
+    KernelFrame f;
+    f.x = plan->orbit().cx().toDouble();
+    f.y = plan->orbit().cy().toDouble();
+    f.s = plan->step().toDouble();
+    f.winx = plan->winx();
+    f.winy = plan->winy();
+    f.hx = f.winx / 2;
+    f.hy = f.winy / 2;
+    f.itLim = plan->limit();
+    f.deep = plan.get();
+    return f;
+}
+
+std::int64_t DeepPlan::row(int row, int stride, std::int16_t* out) const {
+    if (!wide_ && limit_ > 0) return doubleRow(row, stride, out);
+    std::int64_t work = 0;
+    for (int i = 0; i < winx_; i += stride) {
+        const DeepCount c = count(i, row);
+        out[i] = fold(c.raw);
+        work += c.work;
+    }
+    return work;
+}
+
+DeepCount deepCount(const DeepPlan& plan, int column, int row) {
+    return plan.count(column, row);
+}
+
+std::int64_t deepRows(const KernelFrame& frame, int r0, int rowCount, int stride,
+                      std::int16_t* mandel) {
+    if (!frame.deep) return referenceRows(frame, r0, rowCount, stride, mandel);
+    const DeepPlan& plan = *frame.deep;
+    std::int64_t work = 0;
+    const int rows = std::min(rowCount, plan.winy() - r0);
+    for (int row = r0; row < r0 + rows; ++row)
+        work += plan.row(row, stride, mandel + static_cast<std::ptrdiff_t>(row) * plan.winx());
+    return work;
+}
+
+} // namespace velq

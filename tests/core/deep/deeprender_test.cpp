@@ -1,0 +1,233 @@
+// The deep renderer against brute force in MPFR: live on views cheap enough for it, and on
+// the fixtures that velq_deep_oracle wrote for the heavy ones (the DeepHeavy suite, left out
+// of the sanitizer runs). A view passes when at least 99.5 % of its raw counts are the
+// oracle's; nothing patches pixels afterwards.
+#include "bruteforce.h"
+#include "core/deep/deepplan.h"
+#include "core/deep/deeprender.h"
+#include "core/deep/nucleus.h"
+#include "core/render/renderworkers.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace velq {
+namespace {
+
+const std::atomic<int> kRendering{RenderStatus::Rendering};
+
+DeepView viewOf(const char* x, const char* y, const char* w, std::int32_t limit) {
+    const ExtFloat wide = *ExtFloat::parse(w);
+    return {*Real::parse(x, oracleBits(wide)), *Real::parse(y, oracleBits(wide)), wide, limit};
+}
+
+std::vector<std::int32_t> rawCounts(const DeepPlan& plan) {
+    std::vector<std::int32_t> counts;
+    for (int j = 0; j < plan.winy(); ++j)
+        for (int i = 0; i < plan.winx(); ++i)
+            counts.push_back(deepCount(plan, i, j).raw);
+    return counts;
+}
+
+// The share of equal counts, and the first pixels that differ.
+struct Agreement {
+    double share = 0;
+    std::string firstMisses;
+};
+Agreement agreement(const std::vector<std::int32_t>& got, const std::vector<std::int32_t>& want,
+                    int winx) {
+    Agreement a;
+    int same = 0, shown = 0;
+    std::ostringstream misses;
+    for (std::size_t k = 0; k < want.size(); ++k) {
+        if (got[k] == want[k]) {
+            ++same;
+        } else if (shown++ < 5) {
+            misses << " (" << k % winx << "," << k / winx << "): " << got[k] << " not " << want[k];
+        }
+    }
+    a.share = static_cast<double>(same) / static_cast<double>(want.size());
+    a.firstMisses = misses.str();
+    return a;
+}
+
+constexpr const char* kSeahorseX = "-0.743643887037158704752191506114774";
+constexpr const char* kSeahorseY = "0.131825904205311970493132056385139";
+
+// Small pictures that brute force settles in a fraction of a second, the limits of the plain
+// loop's edges included (a limit of 1 or 2 tests no z at all or only z_1).
+TEST(DeepRender, CountsEqualLiveBruteForce) {
+    struct Case {
+        const char* name;
+        DeepView view;
+        int winx, winy;
+    };
+    const Case cases[] = {
+        {"seahorse 1e-16", viewOf(kSeahorseX, kSeahorseY, "1e-16", 16384), 12, 8},
+        {"seahorse limit 1", viewOf(kSeahorseX, kSeahorseY, "1e-16", 1), 8, 6},
+        {"seahorse limit 2", viewOf(kSeahorseX, kSeahorseY, "1e-16", 2), 8, 6},
+        {"i 1e-30 odd size", viewOf("0", "1", "1e-30", 256), 15, 9},
+        // Limits one below the commonest raw count: z_limit escapes there but is never tested.
+        {"i 1e-30 limit 82", viewOf("0", "1", "1e-30", 82), 15, 9},
+        {"i 1e-300 limit 798, wide", viewOf("0", "1", "1e-300", 798), 6, 4},
+        {"escaping centre", viewOf("0.2501", "0", "1e-20", 3000), 12, 8},
+        {"inside, limit 0", viewOf("-1", "0", "1e-20", 0), 4, 4},
+    };
+    for (const Case& c : cases) {
+        const auto plan = prepareDeep(c.view, c.winx, c.winy, kRendering);
+        ASSERT_TRUE(plan) << c.name;
+        const auto want = bruteForcePicture(c.view, c.winx, c.winy, oracleBits(c.view.w));
+        const Agreement a = agreement(rawCounts(*plan), want, c.winx);
+        EXPECT_EQ(a.share, 1.0) << c.name << a.firstMisses;
+    }
+}
+
+// The workers run deepRows like any kernel: counts folded into 1..1000, the work of every
+// pixel (n for an escape at z_n, the limit for none) in each group's total, and coarse rows at
+// stride 4.
+TEST(DeepRender, WorkersFoldTheCountsAndAddTheWork) {
+    const DeepView view = viewOf(kSeahorseX, kSeahorseY, "1e-16", 16384);
+    const auto plan = prepareDeep(view, 24, 14, kRendering);
+    ASSERT_TRUE(plan);
+    std::int64_t expectedWork = 0;
+    int aboveTwoThousand = 0;
+    std::vector<std::int16_t> expected(24 * 14);
+    for (int r0 = 0; r0 < 14; r0 += 4) {
+        std::int64_t group = 0;
+        for (int j = r0; j < std::min(r0 + 4, 14); ++j) {
+            for (int i = 0; i < 24; ++i) {
+                const DeepCount c = deepCount(*plan, i, j);
+                group += c.work;
+                EXPECT_EQ(c.work, c.raw == 0 ? 16384 : c.raw - 1) << i << "," << j;
+                aboveTwoThousand += c.raw > 2000;
+                std::int32_t folded = c.raw;
+                while (folded > 1000)
+                    folded -= 1000;
+                expected[j * 24 + i] = static_cast<std::int16_t>(folded);
+            }
+        }
+        expectedWork += group >> 8; // what RenderWorkers adds per group
+    }
+    EXPECT_GT(aboveTwoThousand, 100); // counts that fold more than once
+    std::atomic<int> status{RenderStatus::Rendering};
+    RenderWorkers workers(status);
+    std::vector<std::int16_t> mandel(24 * 14, -7);
+    EXPECT_EQ(workers.run(deepFrame(plan), mandel.data(), deepRows), expectedWork);
+    EXPECT_EQ(mandel, expected);
+
+    std::vector<std::int16_t> coarse(24 * 14, -7);
+    deepRows(deepFrame(plan), 4, 1, 4, coarse.data());
+    for (int i = 0; i < 24 * 14; ++i) {
+        const bool sampled = i / 24 == 4 && i % 4 == 0;
+        EXPECT_EQ(coarse[i], sampled ? expected[i] : -7) << i;
+    }
+}
+
+// The orbit of `previous` serves the same centre at any size and any lower or equal limit,
+// and is carried on for a raised one; another centre or width starts afresh. Counts are those
+// of a plan made from nothing.
+TEST(DeepPlan, ReusesTheOrbitOfTheSameCentre) {
+    const DeepView base = viewOf(kSeahorseX, kSeahorseY, "1e-18", 1024);
+    const auto first = prepareDeep(base, 16, 12, kRendering);
+    ASSERT_TRUE(first);
+    struct Case {
+        const char* name;
+        DeepView view;
+        int winx, winy;
+        bool shared;
+    };
+    DeepView raised = base, other = base, deeper = base;
+    raised.it = 4096;
+    other.x = *Real::parse("-0.74364388703715870475219150611", oracleBits(base.w));
+    deeper.w = *ExtFloat::parse("1e-30");
+    const Case cases[] = {
+        {"redraw", base, 16, 12, true},    {"resize", base, 20, 8, true},
+        {"raised", raised, 16, 12, false}, {"other centre", other, 16, 12, false},
+        {"deeper", deeper, 16, 12, false},
+    };
+    for (const Case& c : cases) {
+        const auto plan = prepareDeep(c.view, c.winx, c.winy, kRendering, first);
+        ASSERT_TRUE(plan) << c.name;
+        EXPECT_EQ(plan->sharedOrbit() == first->sharedOrbit(), c.shared) << c.name;
+        const auto fresh = prepareDeep(c.view, c.winx, c.winy, kRendering);
+        EXPECT_EQ(plan->orbit().last(), fresh->orbit().last()) << c.name;
+        EXPECT_EQ(rawCounts(*plan), rawCounts(*fresh)) << c.name;
+    }
+}
+
+TEST(DeepPlan, StopsWhenAborted) {
+    const std::atomic<int> stop{RenderStatus::AbortStop};
+    EXPECT_FALSE(prepareDeep(viewOf("0", "1", "1e-30", 65536), 64, 48, stop));
+}
+
+// A long orbit keeps its tables within the bound by starting them at a higher level.
+TEST(DeepHeavy, TablesStayWithinTheirBound) {
+    const auto plan = prepareDeep(viewOf("-1", "0", "1e-20", 1 << 21), 64, 48, kRendering);
+    ASSERT_TRUE(plan);
+    EXPECT_EQ(plan->orbit().last(), 1 << 21);
+    EXPECT_LE(plan->doubleBla()->bytes(), DoubleBla::kMaxBytes);
+    EXPECT_GT(plan->doubleBla()->low(), 1);
+}
+
+// The period-3 nuclei are known to many digits; the period-133 one is where the valley view
+// of the deep benchmark sits (its size puts the minibrot at 1e-99).
+TEST(Nucleus, PeriodNucleusAndSize) {
+    struct Case {
+        const char *x, *y, *radius;
+        int period;
+        const char *nx, *ny;
+        double size, degrees;
+    };
+    const Case cases[] = {
+        {"-1.75", "0", "0.05", 3, "-1.7548776662466927600495088963585286918946", "0", 1.904e-2, 0},
+        {"-0.1", "0.7", "0.1", 3, "-0.1225611668766536199752455518207356540527",
+         "0.7448617666197442365931704286043923672402", 1.889e-1, -92.89},
+        {"0", "1", "1e-50", 133, "-0.0000000000000000000000000000000000000000000000000287467387",
+         "0.9999999999999999999999999999999999999999999999999903918780", 1.386e-99, 172.65},
+    };
+    for (const Case& c : cases) {
+        const long bits = 400;
+        const auto n = findNucleus(*Real::parse(c.x, bits), *Real::parse(c.y, bits),
+                                   *ExtFloat::parse(c.radius), 1000, bits);
+        ASSERT_TRUE(n) << c.x;
+        EXPECT_EQ(n->period, c.period) << c.x;
+        // The digits given, and nothing beyond them.
+        const Real tolerance = *Real::parse(c.period == 3 ? "1e-40" : "1e-58", bits);
+        Real dx = n->x - *Real::parse(c.nx, bits), dy = n->y - *Real::parse(c.ny, bits);
+        mpfr_abs(dx.get(), dx.get(), MPFR_RNDN);
+        mpfr_abs(dy.get(), dy.get(), MPFR_RNDN);
+        EXPECT_TRUE(dx < tolerance && dy < tolerance) << c.x << ": " << n->x.fixed(60);
+        EXPECT_NEAR(n->size.toDouble() / c.size, 1, 1e-3) << c.x;
+        EXPECT_NEAR(n->degrees, c.degrees, 0.01) << c.x;
+    }
+}
+
+// The fixtures: 64 x 48 pictures of views too slow for brute force in a test.
+TEST(DeepHeavy, CountsEqualTheOraclesFixtures) {
+    const char* const names[] = {
+        "i_1e-45", "i_1e-300", "seahorse_1e-20", "seahorse_1e-30", "valley133_1e-100", "i_1e-1000",
+    };
+    for (const char* name : names) {
+        std::ifstream in(std::string(VELQ_DEEP_FIXTURES) + "/" + name + ".txt");
+        std::stringstream text;
+        text << in.rdbuf();
+        const std::optional<Fixture> f = parseFixture(text.str());
+        ASSERT_TRUE(f) << name;
+        const auto plan = prepareDeep(*f->view(), f->winx, f->winy, kRendering);
+        ASSERT_TRUE(plan) << name;
+        const std::vector<std::int32_t> raw = rawCounts(*plan);
+        const Agreement a = agreement(raw, f->counts, f->winx);
+        EXPECT_GE(a.share, 0.995) << name << a.firstMisses;
+        // Whole rows (the pixels in lanes) give the single pixels' counts, folded.
+        std::vector<std::int16_t> rows(raw.size());
+        for (int r0 = 0; r0 < f->winy; r0 += 4)
+            deepRows(deepFrame(plan), r0, 4, 1, rows.data());
+        for (std::size_t k = 0; k < raw.size(); ++k)
+            ASSERT_EQ(rows[k], raw[k] == 0 ? 0 : (raw[k] - 1) % 1000 + 1) << name << " " << k;
+        std::printf("%s: %.2f %% of the counts equal\n", name, 100 * a.share);
+    }
+}
+
+} // namespace
+} // namespace velq
