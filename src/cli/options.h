@@ -94,7 +94,9 @@ Rendering:
   --kernel reference|fast the escape-time kernel (fast by default; both give the same counts)
   --bench N               run benchmark sequence N (1, 2, 3 or 4) at 320x240, print its time;
                           "zoom": 120 wheel notches into the seahorse valley at 1280x960,
-                          print the latencies of the moved and of the exact pictures
+                          print the latencies of the moved and of the exact pictures;
+                          "deep": five views from 1e-20 to 1e-1000 through the deep
+                          renderer, print each one's time and iteration rate
   --frames F              with --bench: only the first F frames (for testing)
 Movies and posters:
   --movie N               N frames (2 to 999999) zooming through the views of the --mdl

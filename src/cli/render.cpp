@@ -51,8 +51,10 @@ void Renderer::useColourWord(int cs) {
 
 std::int32_t Renderer::render(const MANDAT& v, const std::function<void(int)>& rowsTaken) {
     useColourWord(v.cs);
-    workers_.start(KernelFrame::of(v, winx_, winy_, iterationLimitInForce(v)), mandel_.data(),
-                   kernel_, RenderWorkers::kThreads);
+    // Nothing stops a headless render: a frame always comes.
+    const KernelFrame frame = *renders_.frame(v, winx_, winy_, iterationLimitInForce(v), status_);
+    workers_.start(frame, mandel_.data(), DeepRenders::kernel(frame, kernel_),
+                   RenderWorkers::kThreads);
     while (!workers_.waitFor(std::chrono::milliseconds(100)))
         if (rowsTaken) rowsTaken(std::min(workers_.rowsClaimed(), winy_));
     const std::int32_t result = workers_.finish();

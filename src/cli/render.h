@@ -3,6 +3,7 @@
 
 #include "core/benchmark/benchmarksequences.h"
 #include "core/colour/colormap.h"
+#include "core/deep/deeprender.h"
 #include "core/render/kernel.h"
 #include "core/render/renderworkers.h"
 #include "core/view/mandat.h"
@@ -49,6 +50,7 @@ private:
     RowKernel kernel_;
     int winx_, winy_;
     std::atomic<int> status_{RenderStatus::Rendering};
+    DeepRenders renders_;
     RenderWorkers workers_{status_};
     std::vector<std::int16_t> mandel_;
     std::vector<Rgba> pixels_;

@@ -13,7 +13,8 @@
 namespace velq {
 
 DrawingView::DrawingView(QWidget* parent)
-    : QWidget(parent), hand_(this, [this] { collectGesture(); }),
+    : QWidget(parent), hand_(
+                           this, [this] { collectGesture(); }, [this] { restGesture(); }),
       sizing_(this, [this] { viewDidEndLiveResize(); }) {}
 
 DrawingView::~DrawingView() = default;

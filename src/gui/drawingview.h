@@ -173,6 +173,8 @@ private:
     QPointF devicePoint(const QPointF& position) const;
     // Called by the hand's timer: shows a gesture render that has finished.
     void collectGesture();
+    // Called when a gesture ends with the hand let go.
+    void restGesture();
     // Before a command that renders: the gesture's render in flight is stopped and joined.
     void stopGesture();
     // Before a command that uses the picture as it is: also the exact picture of the view,

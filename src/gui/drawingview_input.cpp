@@ -67,8 +67,8 @@ void DrawingView::wheelEvent(QWheelEvent* event) {
     const double exponent =
         event->modifiers() & Qt::ShiftModifier ? kFineNotchExponent : kNotchExponent;
     const QPointF at = devicePoint(event->position());
-    gestureStep(
-        zoomAbout(Mandat0_, at.x(), at.y(), picture_.winx(), picture_.winy(), notches, exponent));
+    gestureStep(zoomAboutView(Mandat0_, at.x(), at.y(), picture_.winx(), picture_.winy(), notches,
+                              exponent, widthBounds()));
 }
 
 void DrawingView::mouseDown(QMouseEvent* event) {

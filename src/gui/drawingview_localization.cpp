@@ -44,7 +44,8 @@ void retitleControl(QMenu* menu) {
 void DrawingView::localization() {
     Ui_MainWindow& ui = *ui_;
     ui.menuFile->setTitle(localized("File"));
-    retitle(ui.menuFile, {{0, "Open"}, {1, "OpenRecent"}, {2, "Save"}, {3, "ExportMovie"}, {5, "QuitApp"}});
+    retitle(ui.menuFile,
+            {{0, "Open"}, {1, "OpenRecent"}, {2, "Save"}, {3, "ExportMovie"}, {5, "QuitApp"}});
     ui.menuEdit->setTitle(localized("Edit"));
     retitle(ui.menuEdit, {{0, "Copy"}});
     ui.menuControl->setTitle(localized("Control"));

@@ -1,5 +1,6 @@
 // The render command and Run/Abort.
 #include "core/deep/deeparith.h"
+#include "core/deep/deeprender.h"
 #include "gui/drawingview.h"
 #include "gui/localization.h"
 
@@ -111,6 +112,11 @@ void DrawingView::collectGesture() {
     append_cmap(Mandat0_.cp);
     if (done->exact && done->view == Mandat0_) gestureDirty_ = false;
     repaint();
+}
+
+void DrawingView::restGesture() {
+    // Deep views get their picture once the hand rests; the others have had theirs already.
+    if (gestureDirty_ && rendersDeep(Mandat0_) && driver_.idle()) settleGesture();
 }
 
 void DrawingView::stopGesture() {

@@ -1,15 +1,21 @@
 // Gesture bookkeeping, the preview on screen and the polling of the gesture pipeline.
 #include "gui/handnavigation.h"
 
+#include "core/deep/deeparith.h"
+#include "core/deep/deeprender.h"
 #include "gui/picture.h"
 
 namespace velq {
 
-HandNavigation::HandNavigation(QObject* owner, std::function<void()> collect) {
+HandNavigation::HandNavigation(QObject* owner, std::function<void()> collect,
+                               std::function<void()> rest) {
     poll_.setInterval(2); // a finished render is shown within a couple of milliseconds
     QObject::connect(&poll_, &QTimer::timeout, owner, std::move(collect));
     quiet_.setSingleShot(true);
     quiet_.setInterval(300);
+    QObject::connect(&quiet_, &QTimer::timeout, owner, [this, rest = std::move(rest)] {
+        if (!held_) rest();
+    });
 }
 
 void HandNavigation::setKernel(RowKernel kernel) {
@@ -36,10 +42,15 @@ void HandNavigation::showPreview(const Picture& picture, const MANDAT& shown,
     }
     resamplePreview(picture.pixelArr(),
                     std::span(reinterpret_cast<Rgba*>(preview_.bits()), picture.pixelArr().size()),
-                    winx, winy, previewOf(shown, target, winx, winy));
+                    winx, winy, previewOfView(shown, target, winx, winy));
 }
 
 void HandNavigation::render(const MANDAT& target, int winx, int winy) {
+    if (rendersDeep(target)) { // a render of an earlier step would only replace the preview
+        pipeline_->stop();
+        poll_.stop();
+        return;
+    }
     pipeline_->render(target, winx, winy);
     poll_.start();
 }

@@ -1,6 +1,7 @@
 // Direct navigation by hand: the wheel, a pan drag and the keys move the view in gesture
 // steps. Each step shows the picture on screen moved or scaled at once, then the renders of
-// the gesture pipeline replace it, coarse first. A gesture ends after 300 ms of quiet.
+// the gesture pipeline replace it, coarse first. A gesture ends after 300 ms of quiet. Deep
+// views are too slow to follow the hand: they are rendered once it rests.
 #pragma once
 
 #include "core/explore/gesturepipeline.h"
@@ -19,8 +20,9 @@ class Picture;
 
 class HandNavigation {
 public:
-    // `collect` is called while a render is in flight, often enough to show it at once.
-    HandNavigation(QObject* owner, std::function<void()> collect);
+    // `collect` is called while a render is in flight, often enough to show it at once;
+    // `rest` when a gesture ends with the hand let go.
+    HandNavigation(QObject* owner, std::function<void()> collect, std::function<void()> rest);
     void setKernel(RowKernel kernel);
 
     // A step of the hand: true when it begins a new gesture.
@@ -33,7 +35,8 @@ public:
     void showPreview(const Picture& picture, const MANDAT& shown, const MANDAT& target);
     const QImage* preview() const { return preview_.isNull() ? nullptr : &preview_; }
 
-    // The pipeline's renders of `target`, coarse then exact, in the background.
+    // The pipeline's renders of `target`, coarse then exact, in the background; none for a
+    // view rendered deep.
     void render(const MANDAT& target, int winx, int winy);
     bool rendering() const { return pipeline_ && pipeline_->inFlight(); }
     // A finished render swapped into `counts`; the preview goes.

@@ -9,6 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <chrono>
+#include <future>
 #include <limits>
 
 namespace velq {
@@ -72,19 +73,50 @@ void RenderDriver::showBusy(bool busy) {
 
 int RenderDriver::mandel_calc(const MANDAT& view, Picture& picture) {
     it_lim_ = iterationLimitInForce(view);
-    workers_.start(KernelFrame::of(view, picture.winx(), picture.winy(), it_lim_),
-                   picture.mandel().data(), kernel_);
-    {
-        // Keeps the window alive and the Abort button live; other input is gone for good.
-        // Events are looked at once even when the render is quicker than a poll, so that a
-        // run of quick renders (a benchmark) can still be aborted.
-        const RenderEventFilter filter(outlets_.PushButton, [this] { pressAbort(); });
-        do {
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
-            showProgress();
-        } while (!workers_.waitFor(std::chrono::milliseconds(10)));
+    const std::optional<KernelFrame> frame = frameOf(view, picture);
+    if (!frame) {
+        status_ = RenderStatus::AbortStop; // aborted before a row: the picture stays as it was
+        return -1;
     }
+    workers_.start(*frame, picture.mandel().data(), DeepRenders::kernel(*frame, kernel_));
+    // Events are looked at once even when the render is quicker than a poll, so that a run of
+    // quick renders (a benchmark) can still be aborted.
+    keepAlive([this] { return workers_.waitFor(std::chrono::milliseconds(10)); }, true);
     return workers_.finish();
+}
+
+std::optional<KernelFrame> RenderDriver::frameOf(const MANDAT& view, const Picture& picture) {
+    std::atomic<int> planStatus{RenderStatus::Rendering};
+    if (!rendersDeep(view))
+        return deep_.frame(view, picture.winx(), picture.winy(), it_lim_, planStatus);
+    // The plan's thread stops at the next step it checks once any Abort is pressed; the bar
+    // is busy meanwhile, as no row is taken yet.
+    auto planned = std::async(std::launch::async, [&] {
+        return deep_.frame(view, picture.winx(), picture.winy(), it_lim_, planStatus);
+    });
+    if (!series_) showBusy(true);
+    keepAlive(
+        [&] {
+            if (status_ < 0) planStatus = RenderStatus::AbortStop;
+            return planned.wait_for(std::chrono::milliseconds(10)) == std::future_status::ready;
+        },
+        false);
+    if (!series_) {
+        showBusy(false);
+        outlets_.progressBar->setMaximum(picture.winy());
+    }
+    std::optional<KernelFrame> frame = planned.get();
+    if (status_ < 0) return std::nullopt;
+    return frame;
+}
+
+template <typename Done> void RenderDriver::keepAlive(Done done, bool rows) {
+    // Keeps the window alive and the Abort button live; other input is gone for good.
+    const RenderEventFilter filter(outlets_.PushButton, [this] { pressAbort(); });
+    do {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (rows) showProgress();
+    } while (!done());
 }
 
 void RenderDriver::showProgress() {

@@ -2,6 +2,7 @@
 // render state together with the Run/Abort button and the indicators that show it.
 #pragma once
 
+#include "core/deep/deeprender.h"
 #include "core/render/kernel.h"
 #include "core/render/renderworkers.h"
 #include "core/view/mandat.h"
@@ -64,6 +65,12 @@ public:
     void stopForClose();
 
 private:
+    // The frame of `view`'s render; a deep view's plan is made on a thread of its own while
+    // the window stays alive, and an Abort meanwhile gives nothing.
+    std::optional<KernelFrame> frameOf(const MANDAT& view, const Picture& picture);
+    // Pumps the render's filtered event loop until `done` says so, the bar showing the rows
+    // taken when `rows`.
+    template <typename Done> void keepAlive(Done done, bool rows);
     void showProgress();
 
     std::atomic<int> status_{RenderStatus::Idle};
@@ -73,6 +80,7 @@ private:
     bool seriesAborted_ = false;
     RowKernel kernel_ = referenceRows;
     Outlets outlets_;
+    DeepRenders deep_;
     RenderWorkers workers_{status_};
 };
 

@@ -1,5 +1,7 @@
 // The window offscreen: start-up, Run and Abort, input during a render, colours, sizing and
 // the benchmark.
+#include "core/deep/deeparith.h"
+#include "core/deep/deeprender.h"
 #include "core/explore/navigation.h"
 #include "gui/rendereventfilter.h"
 #include "gui/window.h"
@@ -190,6 +192,29 @@ private slots:
         view->pushButton();
         QVERIFY(!view->hand().rendering() && view->settled());
         QVERIFY(shows(view, view->Mandat0()));
+    }
+
+    // A deep view renders at its depth; a wheel step shows the picture scaled until the hand
+    // rests, then the exact one; an Abort while the orbit is made keeps the picture.
+    void deepViewsRenderAtTheirDepth() {
+        w->ui().menuDeepZoom->trigger();
+        w->ui().TextField_x->setText("0");
+        w->ui().TextField_y->setText("1");
+        w->ui().TextField_w->setText("1e-300");
+        view->pushButton();
+        QVERIFY(rendersDeep(view->Mandat0()) && shows(view, view->Mandat0()));
+        QWheelEvent notch({80, 60}, view->mapToGlobal(QPointF(80, 60)), {}, {0, 120}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(view, &notch);
+        QVERIFY(view->Mandat0().deep->w < *ExtFloat::parse("1e-300"));
+        QVERIFY(!view->hand().rendering() && !view->settled());
+        QTRY_VERIFY(view->settled());
+        QVERIFY(shows(view, view->Mandat0()));
+        const std::vector<Rgba> before(view->picture().pixelArr().begin(),
+                                       view->picture().pixelArr().end());
+        duringTheNextRender(view, [this] { view->pushButton(); });
+        QCOMPARE(view->runMandel(zoomedBy(view->Mandat0(), 1e100), 2), -1);
+        QVERIFY(std::ranges::equal(before, view->picture().pixelArr()));
     }
 
     void theProgressBarShowsOnlyForLongRenders() {

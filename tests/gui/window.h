@@ -4,6 +4,7 @@
 
 #include "app/translations.h"
 #include "core/colour/colormap.h"
+#include "core/deep/deeprender.h"
 #include "core/render/renderworkers.h"
 #include "gui/drawingview.h"
 #include "gui/mainwindow.h"
@@ -54,8 +55,9 @@ struct Window {
 inline std::vector<Rgba> expectedPixels(const MANDAT& v, int winx, int winy) {
     std::vector<std::int16_t> counts(static_cast<std::size_t>(winx) * winy);
     std::atomic<int> status{RenderStatus::Rendering};
-    RenderWorkers(status).run(KernelFrame::of(v, winx, winy, iterationLimitInForce(v)),
-                              counts.data());
+    DeepRenders renders;
+    const KernelFrame frame = *renders.frame(v, winx, winy, iterationLimitInForce(v), status);
+    RenderWorkers(status).run(frame, counts.data(), DeepRenders::kernel(frame, referenceRows));
     std::array<Rgba, kCmapEntries> cmap{};
     buildColourMap(v.cs, cmap);
     std::vector<Rgba> pixels(counts.size());

@@ -99,6 +99,20 @@ MANDAT panView(const MANDAT& v, double dx, double dy, int winx, int winy) {
     return rounded(v, std::move(d));
 }
 
+PreviewTransform previewOfView(const MANDAT& shown, const MANDAT& target, int winx, int winy) {
+    if (!shown.deep || !target.deep) return previewOf(shown, target, winx, winy);
+    const ExtFloat s = pixelStep(shown.deep->w, winx, winy);
+    const ExtFloat s2 = pixelStep(target.deep->w, winx, winy);
+    const double hx = winx / 2, hy = winy / 2;
+    const double scale = (s / s2).toDouble();
+    // The centres differ by pixels of the new picture; their difference needs all their bits.
+    const auto pixels = [&s2](const Real& a, const Real& b) {
+        return (extOf(a - b) / s2).toDouble();
+    };
+    return {scale, hx - scale * hx + pixels(shown.deep->x, target.deep->x),
+            hy - scale * hy + pixels(target.deep->y, shown.deep->y)};
+}
+
 MANDAT selectionCentre(const MANDAT& v, PointF p, int winx, int winy) {
     if (!v.deep) {
         const PlanePoint c = planePoint(v, p, winx, winy);

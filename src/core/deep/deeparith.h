@@ -35,6 +35,8 @@ MANDAT zoomedBy(const MANDAT& v, double factor);
 MANDAT zoomAboutView(const MANDAT& v, double px, double py, int winx, int winy, double notches,
                      double exponent, WidthBounds bounds);
 MANDAT panView(const MANDAT& v, double dx, double dy, int winx, int winy);
+// navigation.h's previewOf, for deep views too.
+PreviewTransform previewOfView(const MANDAT& shown, const MANDAT& target, int winx, int winy);
 // The centre a press at view point `p` stands for, and the width a selection square gives:
 // `v` with those, for deep views at full precision.
 MANDAT selectionCentre(const MANDAT& v, PointF p, int winx, int winy);

@@ -11,6 +11,7 @@
 #include "core/deep/deeprender.h"
 
 #include "core/deep/deepplan.h"
+#include "core/view/iterationlimit.h"
 
 #include <algorithm>
 #include <bit>
@@ -386,6 +387,23 @@ std::shared_ptr<const DeepPlan> prepareDeep(const DeepView& view, int winx, int 
     auto plan = std::make_shared<DeepPlan>(std::move(orbit), winx, winy, limit, view.w);
     if (!plan->buildTables(status)) return nullptr;
     return plan;
+}
+
+bool rendersDeep(const MANDAT& view) {
+    return view.deep && (view.deep->w < ExtFloat(kDeepThreshold) || view.deep->it > kMaxIterations);
+}
+
+std::optional<KernelFrame> DeepRenders::frame(const MANDAT& view, int winx, int winy, int itLim,
+                                              const std::atomic<int>& status) {
+    if (!rendersDeep(view)) {
+        plan_.reset(); // back in doubles: its memory is not kept for a return
+        return KernelFrame::of(view, winx, winy, itLim);
+    }
+    // The old plan's tables go before the new ones are built; its orbit may stay.
+    std::shared_ptr<const DeepPlan> previous = std::move(plan_);
+    plan_ = prepareDeep(*view.deep, winx, winy, status, std::move(previous));
+    if (!plan_) return std::nullopt;
+    return deepFrame(plan_);
 }
 
 KernelFrame deepFrame(const std::shared_ptr<const DeepPlan>& plan) {

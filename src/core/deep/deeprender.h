@@ -13,6 +13,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace velq {
 
@@ -47,5 +48,27 @@ struct DeepCount {
     friend bool operator==(const DeepCount&, const DeepCount&) = default;
 };
 DeepCount deepCount(const DeepPlan& plan, int column, int row);
+
+// Whether `view` is rendered by the deep renderer: it carries a deep part narrower than
+// kDeepThreshold, or a limit beyond the double kernel's.
+bool rendersDeep(const MANDAT& view);
+
+// The renders of one picture, window or file: each view's frame, and for a view rendered deep
+// its plan, held until the next render so that a Redraw, a resize or a raised limit reuses
+// its orbit.
+class DeepRenders {
+public:
+    // The frame of a render of `view` at winx x winy with `itLim`; a deep view's plan is made
+    // on the calling thread, and nothing comes when `status` stopped that.
+    std::optional<KernelFrame> frame(const MANDAT& view, int winx, int winy, int itLim,
+                                     const std::atomic<int>& status);
+    // The kernel of `frame`: deepRows for a deep one, else `doubles`.
+    static RowKernel kernel(const KernelFrame& frame, RowKernel doubles) {
+        return frame.deep ? deepRows : doubles;
+    }
+
+private:
+    std::shared_ptr<const DeepPlan> plan_;
+};
 
 } // namespace velq

@@ -112,4 +112,11 @@ Real& Real::operator+=(const ExtFloat& other) {
     return *this += Real(other, 64);
 }
 
+ExtFloat extOf(const Real& r) {
+    if (mpfr_zero_p(r.get())) return ExtFloat(0.0);
+    long e = 0;
+    const double m = mpfr_get_d_2exp(&e, r.get(), MPFR_RNDN);
+    return ExtFloat::of(m, e);
+}
+
 } // namespace velq

@@ -53,4 +53,7 @@ private:
     mpfr_t value_;
 };
 
+// `r` rounded to a double's digits with a wide exponent.
+ExtFloat extOf(const Real& r);
+
 } // namespace velq

@@ -16,13 +16,6 @@ long exponentOf(const Real& v) {
 
 } // namespace
 
-ExtFloat extOf(const Real& w) {
-    if (mpfr_zero_p(w.get())) return ExtFloat(0.0);
-    long e = 0;
-    const double m = mpfr_get_d_2exp(&e, w.get(), MPFR_RNDN);
-    return ExtFloat::of(m, e);
-}
-
 ZoomSegment::ZoomSegment(const Place& from, const Place& to, int frames)
     : from_(from), to_(to), frames_(std::max(frames, 2)), bits_(0), zoomBits_(0),
       pan_(mpfr_equal_p(from.w.get(), to.w.get()) != 0) {

@@ -42,7 +42,4 @@ private:
     bool pan_;
 };
 
-// The width of a Place as a wide-exponent float, and back.
-ExtFloat extOf(const Real& w);
-
 } // namespace velq

@@ -161,6 +161,31 @@ TEST(DeepPlan, StopsWhenAborted) {
     EXPECT_FALSE(prepareDeep(viewOf("0", "1", "1e-30", 65536), 64, 48, stop));
 }
 
+// Only views deeper than the doubles reach, or with limits beyond theirs, take the deep
+// renderer; a stopped plan gives no frame, while a double frame never stops.
+TEST(DeepRenders, ChooseTheRendererByDepthAndLimit) {
+    struct Case {
+        const char* name;
+        const char* w;
+        std::int32_t limit;
+        bool deep;
+    };
+    const Case cases[] = {{"carried", "1e-10", 1024, false},
+                          {"past the threshold", "4e-15", 1024, true},
+                          {"past the limits", "1e-10", 65536, true}};
+    const std::atomic<int> stop{RenderStatus::AbortStop};
+    for (const Case& c : cases) {
+        MANDAT v{-0.75, 0.1, 1e-10, 1024, 0, 0};
+        v.deep = std::make_shared<const DeepView>(viewOf("-0.75", "0.1", c.w, c.limit));
+        DeepRenders renders;
+        const auto frame = renders.frame(v, 32, 24, 1024, kRendering);
+        ASSERT_TRUE(frame) << c.name;
+        EXPECT_EQ(frame->deep != nullptr, c.deep) << c.name;
+        EXPECT_EQ(DeepRenders::kernel(*frame, referenceRows) == deepRows, c.deep) << c.name;
+        EXPECT_EQ(renders.frame(v, 32, 24, 1024, stop).has_value(), !c.deep) << c.name;
+    }
+}
+
 // A long orbit keeps its tables within the bound by starting them at a higher level.
 TEST(DeepHeavy, TablesStayWithinTheirBound) {
     const auto plan = prepareDeep(viewOf("-1", "0", "1e-20", 1 << 21), 64, 48, kRendering);
