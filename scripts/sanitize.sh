@@ -26,12 +26,14 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 # Fewer stress renders: each costs about twice as much here.
 # The end-to-end runs in a real window are left to the normal suite: under the sanitizers' slow
 # start-up their waits for windows and dialogs would measure the machine, not the program.
-(cd "$asan" && VELQ_STRESS_RENDERS=1500 ctest --output-on-failure --timeout 900 -j2 -E '^e2e_')
+# So are the heavy deep renders: they run the same code as the light ones, only longer.
+(cd "$asan" && VELQ_STRESS_RENDERS=1500 ctest --output-on-failure --timeout 900 -j2 \
+    -E '^(e2e_|DeepHeavy\.)')
 
 echo "== ThreadSanitizer: the core's tests and the render stress"
 tsan="$prefix-tsan"
 configure "$tsan" "-fsanitize=thread"
 cmake --build "$tsan" --target velq_core_tests velq_stress_tests
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
-"$tsan/tests/velq_core_tests" --gtest_brief=1
+"$tsan/tests/velq_core_tests" --gtest_brief=1 --gtest_filter='-DeepHeavy.*'
 VELQ_STRESS_RENDERS=1000 "$tsan/tests/velq_stress_tests" --gtest_brief=1

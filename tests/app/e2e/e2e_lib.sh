@@ -12,10 +12,9 @@ E2E_START_VIEW=(0 0 2 1024 0x782 0)
 
 e2e_fail() {
     echo "FAIL: $*" >&2
-    if [ -n "${WIN:-}" ] && import -window "$WIN" "$E2E_WORK/failure.png" 2>/dev/null; then
-        local keep
-        keep=$(mktemp -p /tmp "velq-e2e-failure.XXXXXX.png")
-        cp "$E2E_WORK/failure.png" "$keep"
+    local keep
+    if [ -n "${WIN:-}" ] && keep=$(mktemp -p /tmp velq-e2e-failure.XXXXXX.png) &&
+        import -window "$WIN" "$keep" 2>/dev/null; then
         echo "the window at the failure: $keep" >&2
     fi
     exit 1
@@ -112,10 +111,11 @@ e2e_render() {
     "$E2E_BIN/velq-render" --view "$@" --size "$E2E_PICTURE" --out "$out" >/dev/null
 }
 
-# e2e_differing A B: the number of pixels in which two pictures differ.
+# e2e_differing A B [OPTIONS...]: the number of pixels in which two pictures differ, within
+# the region of "-extract GEOMETRY" when that is given.
 e2e_differing() {
     local result
-    result=$(compare -metric AE "$1" "$2" null: 2>&1) || true
+    result=$(compare -metric AE "${@:3}" "$1" "$2" null: 2>&1) || true
     echo "${result%% *}"
 }
 
@@ -162,12 +162,6 @@ e2e_await_only_window() {
     e2e_poll 20 test "$(e2e_windows)" = 1 || e2e_fail "$1 did not close"
 }
 
-# e2e_menu_bar_item X: opens the menu whose title in the menu bar is at X.
-e2e_menu_bar_item() {
-    e2e_click "$1" $(((PIC_Y - 4) / 2))
-    e2e_await_windows 2 "the menu at x $1"
-}
-
 # e2e_file_dialog TITLE PATH [KEYS...]: in the file dialog of that title, presses KEYS (to
 # choose options, counting from the empty file-name field), types PATH into the file-name
 # field, and confirms.
@@ -187,16 +181,10 @@ e2e_file_dialog() {
     local _
     for _ in 1 2 3 4 5 6; do
         xdotool key Return
-        if e2e_poll 2 test "$(e2e_windows)" = 1; then
-            e2e_focus
-            return 0
-        fi
+        e2e_poll 2 test "$(e2e_windows)" = 1 && break
     done
-    e2e_fail "the $title dialog did not close"
-}
-
-# e2e_focus: gives the main window the keyboard, as a window manager would after a dialog.
-e2e_focus() {
+    [ "$(e2e_windows)" = 1 ] || e2e_fail "the $title dialog did not close"
+    # The main window gets the keyboard back, as a window manager would give it.
     xdotool windowfocus "$WIN"
     e2e_poll 10 test "$(xdotool getwindowfocus 2>/dev/null)" = "$WIN" ||
         e2e_fail "the window did not get the keyboard back"

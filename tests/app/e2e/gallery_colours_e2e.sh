@@ -30,6 +30,7 @@ e2e_click $((PIC_X + 47)) "$row"
 e2e_expect_view "the overlay button: b2 to b3" "${view[@]}" 0x621 583
 
 # Quit is the last item of the File menu, the first in the menu bar.
-e2e_menu_bar_item $((PIC_X + 10))
+e2e_click $((PIC_X + 10)) $(((PIC_Y - 4) / 2))
+e2e_await_windows 2 "the File menu"
 xdotool key --delay 80 Up Return
 e2e_expect_exit "Quit from the File menu ends the program"

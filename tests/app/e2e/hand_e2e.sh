@@ -11,10 +11,7 @@ e2e_xvfb
 e2e_launch "$E2E_BIN/velquorantisphaeron"
 px=$((PIC_X + 115))
 py=$((PIC_Y + 114))
-xdotool mousemove --window "$WIN" "$px" "$py"
-for _ in 1 2 3 4 5 6 7 8 9 10; do xdotool click 4; done
-xdotool click 5
-xdotool mousedown 2
+xdotool mousemove --window "$WIN" "$px" "$py" click --repeat 10 4 click 5 mousedown 2
 for d in 8 16 24 32; do xdotool mousemove --window "$WIN" $((px + d)) $((py - d / 2)); done
 xdotool mouseup 2
 sleep 1

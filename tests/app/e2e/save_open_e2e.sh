@@ -21,10 +21,8 @@ cp "$E2E_WORK/expected.png" "$E2E_WORK/zoomed.png"
 xdotool key ctrl+s
 e2e_file_dialog Save "$files/zoomed.png"
 e2e_await_file "$files/zoomed.png" "Save as PNG"
-[ "$(identify -format '%m %wx%h' "$files/zoomed.png")" = "PNG 320x240" ] ||
-    e2e_fail "the saved PNG: $(identify "$files/zoomed.png")"
 [ "$(e2e_differing "$files/zoomed.png" "$E2E_WORK/zoomed.png")" = 0 ] ||
-    e2e_fail "the saved PNG's pixels are not the picture's"
+    e2e_fail "the saved PNG is not the picture: $(identify "$files/zoomed.png")"
 chunk=$(head -c 300 "$files/zoomed.png" | tail -c +38 | tr '\0' '\n' | sed -n 2p)
 [ "$chunk" = "$line" ] || e2e_fail "the saved PNG's view: $chunk"
 e2e_ok "Save writes the picture as PNG with its view"
@@ -37,18 +35,6 @@ e2e_await_file "$files/zoomed.mdl" "Save as parameter file"
 [ "$(cat "$files/zoomed.mdl")" = "$line" ] ||
     e2e_fail "the parameter file: $(cat -A "$files/zoomed.mdl")"
 e2e_ok "Save writes the parameter file"
-
-# And as a thumbnail: two choices further down, with the arrow keys.
-xdotool key ctrl+s
-e2e_file_dialog Save "$files/thumbnail.png" Tab Tab Tab Down Down
-e2e_await_file "$files/thumbnail.png" "Save as thumbnail"
-"$E2E_BIN/velq-render" --view 0 0 1 1024 0x782 0 --thumbnail --out "$E2E_WORK/thumbnail.png" \
-    >/dev/null
-if [ "$(identify -format '%wx%h' "$files/thumbnail.png")" != 160x120 ] ||
-    [ "$(e2e_differing "$files/thumbnail.png" "$E2E_WORK/thumbnail.png")" != 0 ]; then
-    e2e_fail "the thumbnail is not the renderer's: $(identify "$files/thumbnail.png")"
-fi
-e2e_ok "Save writes a thumbnail"
 
 for file in zoomed.png zoomed.mdl; do
     xdotool key i

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <numeric>
 #include <thread>
 
 namespace velq {
@@ -28,10 +29,8 @@ TEST(Navigation, ZoomAboutThePointerToTheLastBit) {
     };
     for (const Row& r : rows) {
         const MANDAT z = zoomAbout(start, r.px, r.py, 256, 256, r.notches, r.exponent, r.bounds);
-        EXPECT_EQ(z.x, r.x) << r.px << "," << r.py << " by " << r.notches;
-        EXPECT_EQ(z.y, r.y) << r.px << "," << r.py << " by " << r.notches;
-        EXPECT_EQ(z.w, r.w) << r.px << "," << r.py << " by " << r.notches;
-        EXPECT_EQ(z.it + z.cs + z.cp, 1024 + 0x782 + 7);
+        EXPECT_EQ(z, (MANDAT{r.x, r.y, r.w, 1024, 0x782, 7}))
+            << r.px << "," << r.py << " by " << r.notches;
     }
     // A notch is 2^(1/4); the point under the pointer stays under it, within rounding.
     const MANDAT z = zoomAbout({-0.75, 0.1, 1.5, 1024, 0x782, 0}, 100, 40, 320, 240, 1);
@@ -39,37 +38,23 @@ TEST(Navigation, ZoomAboutThePointerToTheLastBit) {
     EXPECT_NEAR(z.x + (100 - 160) * 2 * z.w / 240, -0.75 + (100 - 160) * 3.0 / 240, 1e-15);
     EXPECT_TRUE(std::isnan(zoomAbout({0, 0, NAN, 256, 0, 0}, 0, 0, 16, 16, 1).w));
     // A pan moves the plane with the hand: right and down by one pixel.
-    const MANDAT p = panBy(start, 64, 32, 256, 256);
-    EXPECT_EQ(p.x, -0.5);
-    EXPECT_EQ(p.y, 0.25);
+    EXPECT_EQ(panBy(start, 64, 32, 256, 256), (MANDAT{-0.5, 0.25, 2.0, 1024, 0x782, 7}));
 }
 
 TEST(Navigation, ThePreviewMovesAndScalesThePictureOnScreen) {
     const int n = 8;
     std::vector<Rgba> picture(n * n);
-    for (int k = 0; k < n * n; ++k)
-        picture[static_cast<std::size_t>(k)] = static_cast<Rgba>(k + 1);
+    std::iota(picture.begin(), picture.end(), Rgba{1});
     const MANDAT shown{0, 0, 4, 256, 0, 0}; // a pixel is 1
     std::vector<Rgba> preview(picture.size());
     // Panned by two pixels right and one down: pixels move along, black comes in.
     resamplePreview(picture, preview, n, n, previewOf(shown, panBy(shown, 2, 1, n, n), n, n));
-    EXPECT_EQ(preview[1 * n + 2], picture[0]);
-    EXPECT_EQ(preview[7 * n + 7], picture[6 * n + 5]);
-    EXPECT_EQ(preview[0], rgba(0, 0, 0));
+    EXPECT_EQ(std::tuple(preview[1 * n + 2], preview[7 * n + 7], preview[0]),
+              std::tuple(picture[0], picture[6 * n + 5], rgba(0, 0, 0)));
     // Zoomed in by 2 about the centre: each pixel of the middle covers 2 x 2.
     resamplePreview(picture, preview, n, n, previewOf(shown, {0, 0, 2, 256, 0, 0}, n, n));
-    EXPECT_EQ(preview[0], picture[2 * n + 2]);
-    EXPECT_EQ(preview[1 * n + 1], picture[2 * n + 2]);
-    EXPECT_EQ(preview[7 * n + 6], picture[5 * n + 5]);
-}
-
-// Counts of a view as a render on one worker gives them.
-std::vector<std::int16_t> countsOf(const MANDAT& v, int winx, int winy) {
-    std::vector<std::int16_t> counts(static_cast<std::size_t>(winx) * winy);
-    std::atomic<int> status{RenderStatus::Rendering};
-    RenderWorkers(status).run(KernelFrame::of(v, winx, winy, iterationLimitInForce(v)),
-                              counts.data(), referenceRows, 1);
-    return counts;
+    EXPECT_EQ(std::tuple(preview[0], preview[1 * n + 1], preview[7 * n + 6]),
+              std::tuple(picture[2 * n + 2], picture[2 * n + 2], picture[5 * n + 5]));
 }
 
 std::atomic<int> working{0};
@@ -93,7 +78,9 @@ TEST(GesturePipeline, CoarseThenExactOfTheLatestStepOnly) {
             got.push_back(*done);
     ASSERT_EQ(got.size(), 2u);
     EXPECT_TRUE(got[0].view == b && !got[0].exact && got[1].view == b && got[1].exact);
-    EXPECT_EQ(counts, countsOf(b, 64, 48));
+    std::vector<std::int16_t> want(counts.size());
+    referenceRows(KernelFrame::of(b, 64, 48, iterationLimitInForce(b)), 0, 48, 1, want.data());
+    EXPECT_EQ(counts, want);
     // Stopped, its workers are joined: none is still at work when stop returns.
     pipeline.render(a, 64, 48);
     pipeline.stop();
@@ -106,9 +93,9 @@ TEST(GesturePipeline, CoarseThenExactOfTheLatestStepOnly) {
 }
 
 TEST(GesturePipeline, PercentilesTakeTheNearestRank) {
-    EXPECT_EQ(percentile({5, 1, 4, 2, 3}, 0.5), 3);
-    EXPECT_EQ(percentile({5, 1, 4, 2, 3}, 0.95), 5);
-    EXPECT_EQ(percentile({7}, 0.1), 7);
+    const std::vector<double> five{5, 1, 4, 2, 3};
+    EXPECT_EQ(std::tuple(percentile(five, 0.5), percentile(five, 0.95), percentile({7}, 0.1)),
+              std::tuple(3, 5, 7));
 }
 
 } // namespace

@@ -110,11 +110,5 @@ TEST_F(FileBytes, SpecialFilesAndMissingFoldersAreRefusedUntouched) {
     EXPECT_EQ(entries(), 2u);
 }
 
-TEST_F(FileBytes, AppendsAtTheEnd) {
-    EXPECT_FALSE(appendToFile(path("log"), bytes("one\r\n")));
-    EXPECT_FALSE(appendToFile(path("log"), bytes("two\r\n")));
-    EXPECT_EQ(read(path("log")), "one\r\ntwo\r\n");
-}
-
 } // namespace
 } // namespace velq

@@ -20,12 +20,8 @@ constexpr std::int16_t kUntouched = -7; // never a count
 
 // c = 2 stops at |z1|^2 = 4, which is no escape; raw counts 1003 and 1046 fold to 3 and 46.
 TEST(EscapeCount, CountsIterationsAndTheFoldIntoOneToThousand) {
-    struct Case {
-        double cr, ci;
-        int limit, count, iterations;
-    };
     const double a = 0.2500098, b = 0.250009;
-    const Case cases[] = {
+    const double cases[][5] = { // c, limit, count, iterations
         {3, 0, 1024, 2, 1},       {2, 0, 1024, 3, 2},     {1, 1, 1024, 3, 2},
         {0.5, 0, 6, 6, 5},        {0.5, 0, 5, 0, 5},      {0.5, 0, 32768, 6, 5},
         {0, 0, 700, 0, 700},      {-2, 0, 1024, 0, 1024}, {-1.5, 0, 1024, 0, 1024},
@@ -35,11 +31,10 @@ TEST(EscapeCount, CountsIterationsAndTheFoldIntoOneToThousand) {
         {b, 0, 32768, 46, 1045},  {b, 0, 1024, 0, 1024},  {kNaN, 0, 300, 0, 300},
         {kInf, 0, 300, 2, 1},     {0, kInf, 300, 2, 1},
     };
-    for (const Case& c : cases) {
-        std::int64_t iterations = 0;
-        const int count = escapeCount(c.cr, c.ci, c.limit, iterations);
-        EXPECT_EQ(std::pair(count, iterations), std::pair(c.count, std::int64_t{c.iterations}))
-            << c.cr << " " << c.ci << " limit " << c.limit;
+    for (const auto& [cr, ci, limit, count, iterations] : cases) {
+        std::int64_t n = 0;
+        EXPECT_EQ(escapeCount(cr, ci, int(limit), n), int(count)) << cr << " " << ci << " " << limit;
+        EXPECT_EQ(n, std::int64_t(iterations)) << cr << " " << ci << " limit " << limit;
     }
 }
 
@@ -48,7 +43,6 @@ TEST(EscapeCount, CountsIterationsAndTheFoldIntoOneToThousand) {
 TEST(ReferenceRows, PixelGeometryOfTheStartView) {
     const KernelFrame f = KernelFrame::of(kStartView, 320, 240, 256);
     ASSERT_EQ(f.s, 4.0 / 240.0);
-    EXPECT_NEAR(-160 * f.s, -8.0 / 3.0, 1e-15);
     std::vector<std::int16_t> mandel(320 * 240, kUntouched);
     std::int64_t total = 0, expected = 0;
     for (int r0 = 0; r0 < 240; r0 += 4)

@@ -37,7 +37,12 @@ std::int64_t spyRows(const KernelFrame& f, int r0, int rows, int stride, std::in
     return referenceRows(f, r0, rows, stride, mandel);
 }
 
-TEST(RenderWorkers, KeptThreadsGiveThePlainLoopsPictureForAnyThreadCount) {
+std::int64_t slowRows(const KernelFrame& f, int r0, int rows, int stride, std::int16_t* mandel) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    return referenceRows(f, r0, rows, stride, mandel);
+}
+
+TEST(RenderWorkers, KeptThreadsGiveThePlainLoopsPictureForAnyThreadCountAndFinishFirst) {
     gStatus = RenderStatus::Rendering;
     gAbortTo = 0;
     RenderWorkers workers(gStatus);
@@ -56,6 +61,13 @@ TEST(RenderWorkers, KeptThreadsGiveThePlainLoopsPictureForAnyThreadCount) {
         EXPECT_LE(gThreads.size(), static_cast<std::size_t>(std::max(threads, 1))) << threads;
         EXPECT_TRUE(gGroups == 16 && gOutside == 0) << threads << ": " << gGroups << " groups";
     }
+    const KernelFrame f = KernelFrame::of(kStartView, 32, 64, 256);
+    std::vector<std::int16_t> mandel(32 * 64, -7);
+    {
+        RenderWorkers going(gStatus);
+        going.start(f, mandel.data(), slowRows);
+    } // no wait, no finish: the threads still write their rows before they go
+    EXPECT_EQ(mandel, plainLoop(f).mandel);
 }
 
 // A coarse finish leaves every pixel its 4 x 4 block's corner; a stop leaves the rows nobody
@@ -86,22 +98,6 @@ TEST(RenderWorkers, AbortsLeaveBlocksOrTheOldRowsAndThePoolRendersOn) {
         EXPECT_EQ(workers.run(f, mandel.data(), referenceRows, 8), full.work);
         EXPECT_EQ(mandel, full.mandel);
     }
-}
-
-std::int64_t slowRows(const KernelFrame& f, int r0, int rows, int stride, std::int16_t* mandel) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    return referenceRows(f, r0, rows, stride, mandel);
-}
-
-TEST(RenderWorkers, GoingAwayDuringARenderFinishesItFirst) {
-    gStatus = RenderStatus::Rendering;
-    const KernelFrame f = KernelFrame::of(kStartView, 32, 64, 256);
-    std::vector<std::int16_t> mandel(32 * 64, -7);
-    {
-        RenderWorkers workers(gStatus);
-        workers.start(f, mandel.data(), slowRows);
-    } // no wait, no finish: the threads still write their rows before they go
-    EXPECT_EQ(mandel, plainLoop(f).mandel);
 }
 
 // Wide views render with 256 or 512 whatever their limit; widths below 1e-15 are raised to

@@ -82,7 +82,7 @@ TEST(IterationLimit, RoundsUpToAnAllowedPowerOfTwo) {
 }
 
 // One place spelled out; every bit of every place and title folded into one number (FNV-1a).
-TEST(Gallery, FiftyExactPlacesWithUsableLimitsAndTitles) {
+TEST(Gallery, FiftyExactPlacesAndTitles) {
     EXPECT_EQ(galleryPreset(101),
               (MANDAT{-0.0938884202514072, 0.959822827920789, 3.14928e-12, 1024, 0x781, 647}));
     std::uint64_t hash = 14695981039346656037u;
@@ -94,8 +94,6 @@ TEST(Gallery, FiftyExactPlacesWithUsableLimitsAndTitles) {
     for (const GalleryPreset& p : galleryPresets()) {
         EXPECT_EQ(p.tag, tag++);
         EXPECT_EQ(galleryPreset(p.tag), p.view);
-        EXPECT_TRUE(allowedLimit(p.view.it) == p.view.it && p.view.w > 0) << p.tag;
-        EXPECT_TRUE(!p.title.empty() && p.title.size() <= 28) << p.title;
         for (double d : {p.view.x, p.view.y, p.view.w})
             fold(std::bit_cast<std::uint64_t>(d));
         for (std::int32_t n : {p.tag, p.view.it, p.view.cs, p.view.cp})
