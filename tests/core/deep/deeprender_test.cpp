@@ -234,7 +234,7 @@ TEST(DeepHeavy, CountsEqualTheOraclesFixtures) {
         "i_1e-45", "i_1e-300", "seahorse_1e-20", "seahorse_1e-30", "valley133_1e-100", "i_1e-1000",
     };
     for (const char* name : names) {
-        std::ifstream in(std::string(VELQ_DEEP_FIXTURES) + "/" + name + ".txt");
+        std::ifstream in(std::string(VELQ_DEEP_FIXTURES) + "/" + name + ".counts");
         std::stringstream text;
         text << in.rdbuf();
         const std::optional<Fixture> f = parseFixture(text.str());

@@ -11,7 +11,7 @@
 //         velq_deep_oracle -0.743643887037158704752191506114774
 //             0.131825904205311970493132056385139 1e-20 65536 64 48 --threads 2 --verify
 //         (the same centre at 1e-30 with limit 262144)
-//         and the views of deep_test.cpp's table, each with its command in its first line.
+//         and the views of deeprender_test.cpp's table, each with its command in its first line.
 //
 //   velq_deep_oracle --nucleus X Y R MAXPERIOD
 //       The lowest period p <= MAXPERIOD of a minibrot whose nucleus may lie within R of
