@@ -21,13 +21,18 @@ struct DoubleState {
     Cd d, dc;
     std::int32_t m = 0; // the reference's index
     std::int64_t n = 0; // the pixel's
-    // The last close approach to 0 (a rebase to a tiny z): where, when, and how far it lay
-    // from the one before (squared); a pixel settling on a cycle comes back ever nearer.
-    Cd nearZ;
-    std::int64_t nearN = -1;
-    double nearGap = HUGE_VAL;
-    double triedGap = HUGE_VAL; // nearGap when a proof was last tried
-    std::int64_t period = 0;    // between the last two, when they look like a cycle: to be tried
+    // The last close approaches to 0 (rebases to a tiny z), in a ring: where and when, and
+    // how far each one lay from the one `lag` before it (squared). A pixel settling on a cycle
+    // that passes near 0 `lag` times, as in a bulb of a minibrot, comes back ever nearer the
+    // approach `lag` before.
+    static constexpr unsigned kLags = 4;
+    std::array<Cd, kLags> nearZ{};
+    std::array<std::int64_t, kLags> nearN{-1, -1, -1, -1};
+    std::array<double, kLags> nearGap{HUGE_VAL, HUGE_VAL, HUGE_VAL, HUGE_VAL};
+    unsigned newest = 0;        // the ring's newest approach
+    double trapGap = HUGE_VAL;  // the gap of the cycle to be tried
+    double triedGap = HUGE_VAL; // the gap when a proof was last tried
+    std::int64_t period = 0;    // of a cycle that looks settled: to be tried
     int trapTries = 0;
 };
 

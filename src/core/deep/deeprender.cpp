@@ -134,20 +134,26 @@ DeepPlan::Settled DeepPlan::settle(DoubleState& s, DeepCount& out) const {
 }
 
 DeepPlan::Settled DeepPlan::closeApproach(DoubleState& s, Cd z) const {
-    if (s.nearN >= 0) {
-        const double gap = norm(Cd{z.re - s.nearZ.re, z.im - s.nearZ.im});
-        const std::int64_t period = s.n - s.nearN;
+    if (s.trapTries >= kTrapTries) return Go; // no proof is tried any more
+    constexpr unsigned kLags = DoubleState::kLags;
+    for (unsigned lag = 1; lag <= kLags; ++lag) {
+        const unsigned at = (s.newest + kLags + 1 - lag) % kLags;
+        if (s.nearN[at] < 0) break;
+        const double gap = norm(Cd{z.re - s.nearZ[at].re, z.im - s.nearZ[at].im});
+        const std::int64_t period = s.n - s.nearN[at];
         // Returns ever nearer each other, and near compared with |z|: worth a proof, again
         // only once they are four times nearer than at the last one tried.
-        if (gap < s.nearGap && gap < norm(z) * 0x1p-18 && gap < s.triedGap * (1.0 / 16) &&
-            s.trapTries < kTrapTries && period <= kMaxTrapPeriod && s.n + period < limit_) {
+        if (s.period == 0 && gap < s.nearGap[lag - 1] && gap < norm(z) * 0x1p-18 &&
+            gap < s.triedGap * (1.0 / 16) && period <= kMaxTrapPeriod && s.n + period < limit_) {
             s.period = period;
             s.triedGap = gap;
+            s.trapGap = gap;
         }
-        s.nearGap = gap;
+        s.nearGap[lag - 1] = gap;
     }
-    s.nearN = s.n;
-    s.nearZ = z;
+    s.newest = (s.newest + 1) % kLags;
+    s.nearZ[s.newest] = z;
+    s.nearN[s.newest] = s.n;
     return s.period != 0 ? Cycle : Go;
 }
 
@@ -158,7 +164,7 @@ bool DeepPlan::trapped(const DoubleState& start, std::int64_t period) const {
     const double referenceError = std::ldexp(1.0, -static_cast<int>(orbit_->bits()) + 8);
     // The disc: 64 times the last return's distance, which holds the cycle's point for
     // multipliers up to 0.98 or so, and is within an eighth of |z|.
-    const double r = 64 * std::sqrt(start.nearGap);
+    const double r = 64 * std::sqrt(start.trapGap);
     double radius = r;
     DoubleState s = start;
     for (std::int64_t j = 0; j < period; ++j) {
