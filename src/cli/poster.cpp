@@ -3,6 +3,7 @@
 #include "cli/batch.h"
 #include "cli/render.h"
 #include "core/colour/colormap.h"
+#include "core/deep/deeprender.h"
 #include "core/files/export.h"
 #include "core/files/paramline.h"
 #include "core/files/pngchunk.h"
@@ -23,13 +24,15 @@ namespace {
 // render's buffers go before the picture is encoded.
 std::vector<Rgba> bandPixels(const RenderOptions& options, const MANDAT& v, const Band& band) {
     const ExportPlan& poster = *options.exportPlan;
-    const KernelFrame frame = bandFrame(
-        KernelFrame::of(v, poster.renderW, poster.renderH, iterationLimitInForce(v)), band);
-    std::vector<std::int16_t> counts(static_cast<std::size_t>(frame.winx) * frame.winy);
     std::atomic<int> status{RenderStatus::Rendering};
+    DeepRenders renders; // a deep view's plan is the whole picture's
+    const KernelFrame frame = bandFrame(
+        *renders.frame(v, poster.renderW, poster.renderH, iterationLimitInForce(v), status), band);
+    std::vector<std::int16_t> counts(static_cast<std::size_t>(frame.winx) * frame.winy);
     RenderWorkers workers(status);
     ProgressLine rows = progress("rows", frame.winy, options);
-    workers.start(frame, counts.data(), options.kernel, RenderWorkers::kThreads);
+    workers.start(frame, counts.data(), DeepRenders::kernel(frame, options.kernel),
+                  RenderWorkers::kThreads);
     while (!workers.waitFor(std::chrono::milliseconds(100)))
         rows.update(std::min(workers.rowsClaimed(), frame.winy));
     workers.finish();

@@ -445,10 +445,14 @@ std::int64_t deepRows(const KernelFrame& frame, int r0, int rowCount, int stride
                       std::int16_t* mandel) {
     if (!frame.deep) return referenceRows(frame, r0, rowCount, stride, mandel);
     const DeepPlan& plan = *frame.deep;
+    // A band of a poster is a frame of fewer rows whose centre row moved up: its rows are the
+    // plan's from `first` on.
+    const int first = plan.winy() / 2 - frame.hy;
     std::int64_t work = 0;
-    const int rows = std::min(rowCount, plan.winy() - r0);
+    const int rows = std::min(rowCount, frame.winy - r0);
     for (int row = r0; row < r0 + rows; ++row)
-        work += plan.row(row, stride, mandel + static_cast<std::ptrdiff_t>(row) * plan.winx());
+        work +=
+            plan.row(first + row, stride, mandel + static_cast<std::ptrdiff_t>(row) * plan.winx());
     return work;
 }
 

@@ -186,6 +186,24 @@ TEST(DeepRenders, ChooseTheRendererByDepthAndLimit) {
     }
 }
 
+// A band of a poster is the whole picture's frame with fewer rows and its centre row moved
+// up: its rows are those of the whole picture's plan.
+TEST(DeepRenders, BandsAreRowsOfTheWholePicture) {
+    MANDAT v{0, 1, 1e-30, 1024, 0, 0};
+    v.deep = std::make_shared<const DeepView>(viewOf("0", "1", "1e-30", 1024));
+    DeepRenders renders;
+    const KernelFrame whole = *renders.frame(v, 32, 24, 1024, kRendering);
+    std::vector<std::int16_t> all(32 * 24), band(32 * 8);
+    std::atomic<int> status{RenderStatus::Rendering};
+    RenderWorkers workers(status);
+    workers.run(whole, all.data(), deepRows, 2);
+    KernelFrame rows = whole;
+    rows.winy = 8;
+    rows.hy = whole.hy - 8; // rows 8 to 15
+    workers.run(rows, band.data(), deepRows, 2);
+    EXPECT_TRUE(std::equal(band.begin(), band.end(), all.begin() + 32 * 8));
+}
+
 // A long orbit keeps its tables within the bound by starting them at a higher level.
 TEST(DeepHeavy, TablesStayWithinTheirBound) {
     const auto plan = prepareDeep(viewOf("-1", "0", "1e-20", 1 << 21), 64, 48, kRendering);
