@@ -8,12 +8,10 @@ namespace velq {
 namespace {
 
 TEST(WindowArguments, TheLastFileIsOpenedAndDoubleDashEndsTheOptions) {
-    struct Row {
-        std::vector<std::string_view> args;
-        bool help, version;
-        std::optional<std::string> file;
-        std::string error;
-    } rows[] = {
+    // the arguments; help, version, the file and the error they give
+    using Row = std::tuple<std::vector<std::string_view>, bool, bool, std::optional<std::string>,
+                           std::string>;
+    const Row rows[] = {
         {{}, false, false, std::nullopt, ""},
         {{"a.mdl", "b.png"}, false, false, "b.png", ""},
         {{"--", "-x.mdl", "--help"}, false, false, "--help", ""},
@@ -23,13 +21,11 @@ TEST(WindowArguments, TheLastFileIsOpenedAndDoubleDashEndsTheOptions) {
         {{"--frobnicate", "a.mdl"}, false, false, std::nullopt, "unknown option '--frobnicate'"},
         {{"o\xff.mdl"}, false, false, "o\xff.mdl", ""},
     };
-    for (const Row& row : rows) {
-        const WindowArguments parsed = parseWindowArguments(row.args);
-        const std::string name = row.args.empty() ? "(none)" : std::string(row.args.front());
-        EXPECT_EQ(parsed.help, row.help) << name;
-        EXPECT_EQ(parsed.version, row.version) << name;
-        EXPECT_EQ(parsed.file, row.file) << name;
-        EXPECT_EQ(parsed.error, row.error) << name;
+    for (const auto& [args, help, version, file, error] : rows) {
+        const WindowArguments parsed = parseWindowArguments(args);
+        EXPECT_EQ(std::tuple(parsed.help, parsed.version, parsed.file, parsed.error),
+                  std::tuple(help, version, file, error))
+            << (args.empty() ? "(none)" : args.front());
     }
 }
 

@@ -152,14 +152,9 @@ TEST(Options, RefusalsNameTheirArgument) {
 // time left at the rate so far, drawn over a longer line, ten times a second at most and at
 // once after a clear (a done of -1 here).
 TEST(Progress, LineInPlaceAndItsEstimate) {
-    struct Case {
-        bool terminal, quiet;
-        int total;
-        std::vector<std::pair<int, int>> steps; // milliseconds since the start, items done
-        std::string shown;
-    };
     const std::string p = "\rvelq-render: ";
-    const Case cases[] = {
+    // on a terminal, quiet, the total, steps (milliseconds since the start, items done), shown
+    const std::tuple<bool, bool, int, std::vector<std::pair<int, int>>, std::string> cases[] = {
         {true, false, 50, {{1000, 10}, {2000, 21}}, p + "42 % (21 of 50 views) 3 s left"},
         {true, false, 50, {{5000, 0}}, p + "0 % (0 of 50 views)"},
         {true, false, 50, {{10000, 1}}, p + "2 % (1 of 50 views) 8 min 10 s left"},
@@ -173,17 +168,17 @@ TEST(Progress, LineInPlaceAndItsEstimate) {
          p + "1 % (1 of 100 views) 3 min 18 s left" + p + "99 % (99 of 100 views) 1 s left     " +
              "\r" + std::string(44, ' ') + "\r" + p + "100 % (100 of 100 views) 0 s left"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [terminal, quiet, total, steps, shown] : cases) {
         auto now = std::chrono::steady_clock::time_point{};
         std::string out;
         ProgressLine line(
-            "views", c.total, c.terminal, c.quiet, [&] { return now; },
+            "views", total, terminal, quiet, [&] { return now; },
             [&](std::string_view text) { out += text; });
-        for (const auto& [ms, done] : c.steps) {
+        for (const auto& [ms, done] : steps) {
             now = std::chrono::steady_clock::time_point{} + std::chrono::milliseconds(ms);
             done < 0 ? line.clear() : line.update(done);
         }
-        EXPECT_EQ(out, c.shown) << c.total << " " << c.steps.back().first;
+        EXPECT_EQ(out, shown) << total << " " << steps.back().first;
     }
 }
 
@@ -205,35 +200,29 @@ TEST(Render, ViewsAsTheWindowTakesThemAndTheirLines) {
               std::string("\0\0\1\0\xe8\x03\xff\xff\x34\x12", 10));
 }
 
-// Counts and colours as one worker with the plain loop makes them, at the limit in force.
-TEST(Render, PicturesAsOneWorkerWithThePlainLoop) {
-    for (const MANDAT& v :
-         {MANDAT{-0.7454282857142857, -0.113008642857143, 6.7e-06, 1024, 0x741, 490},
-          MANDAT{-0.5, 0, 2.0, 32768, 0x782, 7}}) {
-        Renderer renderer(fastRows, 96, 64);
-        std::atomic<int> status{RenderStatus::Rendering};
-        std::vector<std::int16_t> counts(96 * 64);
-        EXPECT_EQ(RenderWorkers(status).run(KernelFrame::of(v, 96, 64, iterationLimitInForce(v)),
-                                            counts.data(), referenceRows, 1),
-                  renderer.render(v));
-        EXPECT_EQ(renderer.mandel(), counts);
-        std::array<Rgba, kCmapEntries> cmap{};
-        buildColourMap(v.cs, cmap);
-        std::vector<Rgba> pixels(counts.size());
-        recolour(counts, pixels, cmap, v.cp);
-        EXPECT_EQ(renderer.pixels(), pixels);
-    }
-}
-
-// Frames stepped by hand, each from the last one's result; a frame limit only shortens.
+// Frames stepped by hand, each from the last one's result: counts, colours and results as one
+// worker with the plain loop makes them at the limit in force. A frame limit only shortens.
 TEST(Render, BenchmarkRunsAsFramesSteppedByHand) {
+    const int n = kBenchmarkWidth * kBenchmarkHeight;
     for (int tag : {1, 3}) {
-        const BenchmarkSequence s{tag, 3, {-0.75, 0.1, 1.2, 512, 0x742, 583}, 0.5f};
-        Renderer renderer(referenceRows, kBenchmarkWidth, kBenchmarkHeight);
+        const BenchmarkSequence s{tag, 3, {-0.75, 0.1, 1.2, 2048, 0x742, 583}, 0.5f};
+        Renderer renderer(fastRows, kBenchmarkWidth, kBenchmarkHeight);
         MANDAT v = s.start;
         std::int64_t work = 0;
         for (int k = 0; k < s.frames; ++k) {
-            const std::int32_t result = renderer.render(v);
+            std::atomic<int> status{RenderStatus::Rendering};
+            std::vector<std::int16_t> counts(n);
+            const KernelFrame f =
+                KernelFrame::of(v, kBenchmarkWidth, kBenchmarkHeight, iterationLimitInForce(v));
+            const std::int32_t result =
+                RenderWorkers(status).run(f, counts.data(), referenceRows, 1);
+            EXPECT_EQ(renderer.render(v), result) << tag << " frame " << k;
+            EXPECT_EQ(renderer.mandel(), counts) << tag << " frame " << k;
+            std::array<Rgba, kCmapEntries> cmap{};
+            buildColourMap(v.cs, cmap);
+            std::vector<Rgba> pixels(n);
+            recolour(counts, pixels, cmap, v.cp);
+            EXPECT_EQ(renderer.pixels(), pixels) << tag << " frame " << k;
             work += result;
             v = nextBenchmarkFrame(v, s.factor, tag, result, kBenchmarkWidth, kBenchmarkHeight);
         }

@@ -61,9 +61,11 @@ e2e_xvfb() {
     unset WAYLAND_DISPLAY SESSION_MANAGER
 }
 
-# e2e_launch COMMAND...: starts the program and waits for its window and the start view.
+# e2e_launch COMMAND...: starts the program (and first the X server, unless e2e_xvfb has) and
+# waits for its window and the start view.
 # Sets APP_PID, WIN (the main window), WIN_W, WIN_H, PIC_X, PIC_Y (the picture in the window).
 e2e_launch() {
+    [ -n "${E2E_XVFB:-}" ] || e2e_xvfb
     (cd "$E2E_WORK/files" && exec "$@") &
     APP_PID=$!
     e2e_await_window

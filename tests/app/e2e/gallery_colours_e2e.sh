@@ -7,7 +7,6 @@ E2E_BIN=$(cd "$1" && pwd)
 # shellcheck source=e2e_lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
-e2e_xvfb
 e2e_launch "$E2E_BIN/velquorantisphaeron"
 
 # Alt+G opens the Gallery menu at its first place; the eleventh is "Seahorse valley, deep"

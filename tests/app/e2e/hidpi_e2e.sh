@@ -6,7 +6,6 @@ E2E_BIN=$(cd "$1" && pwd)
 # shellcheck source=e2e_lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
-e2e_xvfb
 export QT_SCALE_FACTOR=2
 E2E_PICTURE=640x480
 e2e_launch "$E2E_BIN/velquorantisphaeron"

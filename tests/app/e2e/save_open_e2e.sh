@@ -7,7 +7,6 @@ E2E_BIN=$(cd "$1" && pwd)
 # shellcheck source=e2e_lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
-e2e_xvfb
 e2e_launch "$E2E_BIN/velquorantisphaeron"
 files=$E2E_WORK/files
 line=$'0.00000000000000000000 0.00000000000000000000 1.00000000000000000000 1.33333333333333325932 1024 0x00000782 0\r'

@@ -7,7 +7,6 @@ E2E_BIN=$(cd "$1" && pwd)
 # shellcheck source=e2e_lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
-e2e_xvfb
 e2e_launch "$E2E_BIN/velquorantisphaeron"
 e2e_ok "the start view at $PIC_X,$PIC_Y in a ${WIN_W}x$WIN_H window"
 xprop -id "$WIN" WM_NORMAL_HINTS | grep -q "program specified resize increment: 16 by 16" ||

@@ -47,20 +47,17 @@ TEST_F(FileBytes, ReadsRegularFilesAndRefusesWhatCouldBlock) {
     std::ofstream(path("a")) << "abc";
     ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0600), 0);
     fs::create_directory(path("folder"));
-    struct Row {
-        std::string file;
-        FileKinds kinds;
-        std::error_condition why;
-        std::string got;
-    } rows[] = {{path("a"), FileKinds::RegularOnly, {}, "abc"},
-                {path("fifo"), FileKinds::RegularOnly, notRegular, ""},
-                {path("folder"), FileKinds::Streams, notRegular, ""},
-                {path("missing"), FileKinds::Streams, std::errc::no_such_file_or_directory, ""},
-                {"/dev/null", FileKinds::Streams, {}, ""}};
-    for (const Row& row : rows) {
+    // the file, the kinds taken, the error, the bytes read
+    const std::tuple<std::string, FileKinds, std::error_condition, std::string> rows[] = {
+        {path("a"), FileKinds::RegularOnly, {}, "abc"},
+        {path("fifo"), FileKinds::RegularOnly, notRegular, ""},
+        {path("folder"), FileKinds::Streams, notRegular, ""},
+        {path("missing"), FileKinds::Streams, std::errc::no_such_file_or_directory, ""},
+        {"/dev/null", FileKinds::Streams, {}, ""}};
+    for (const auto& [file, kinds, why, got] : rows) {
         std::vector<char> out{'x'};
-        EXPECT_EQ(readWholeFile(row.file, row.kinds, out), row.why) << row.file;
-        EXPECT_EQ(std::string(out.begin(), out.end()), row.got) << row.file;
+        EXPECT_EQ(readWholeFile(file, kinds, out), why) << file;
+        EXPECT_EQ(std::string(out.begin(), out.end()), got) << file;
     }
 }
 

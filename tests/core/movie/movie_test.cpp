@@ -15,13 +15,8 @@ namespace {
 
 // Keys whose frames are exact binary numbers: r = 1/4, p = (1, 0.5), and the middle frame of
 // three at t = 1/2 has r^t = 1/2, so w = 1 and c = p + (c0 - p) / 2 = (0, 0.375).
-struct ExactFrame {
-    int k;
-    double x, y, w;
-};
-constexpr ExactFrame kExact[] = {{0, -1, 0.25, 2}, {1, 0, 0.375, 1}, {2, 0.5, 0.4375, 0.5}};
-
 TEST(ZoomPath, ExactAtBothEndsAndInTheMiddle) {
+    const double exact[][3] = {{-1, 0.25, 2}, {0, 0.375, 1}, {0.5, 0.4375, 0.5}}; // x, y, w
     // The same path at 2^-200 of the size around -0.75: only MPFR holds those centres.
     for (const double scale : {1.0, std::ldexp(1.0, -200)}) {
         const auto place = [&](double x, double y, double w) {
@@ -31,11 +26,11 @@ TEST(ZoomPath, ExactAtBothEndsAndInTheMiddle) {
             return Place{px, py, Real(w * scale, 64)};
         };
         const ZoomSegment segment(place(-1, 0.25, 2), place(0.5, 0.4375, 0.5), 3);
-        for (const ExactFrame& e : kExact) {
-            const Place got = segment.frame(e.k);
-            const Place want = place(e.x, e.y, e.w);
+        for (int k = 0; k < 3; ++k) {
+            const Place got = segment.frame(k);
+            const Place want = place(exact[k][0], exact[k][1], exact[k][2]);
             EXPECT_TRUE(got.x == want.x && got.y == want.y && got.w == want.w)
-                << "frame " << e.k << " at scale " << scale << ": " << got.x.fixed(70) << " "
+                << "frame " << k << " at scale " << scale << ": " << got.x.fixed(70) << " "
                 << got.y.fixed(70);
         }
     }
@@ -47,12 +42,7 @@ TEST(ZoomPath, ExactAtBothEndsAndInTheMiddle) {
 }
 
 TEST(ZoomPath, StepsSpreadByWeightAtLeastOneEach) {
-    struct Case {
-        std::vector<double> weights;
-        int steps;
-        std::vector<int> want;
-    };
-    const Case cases[] = {
+    const std::tuple<std::vector<double>, int, std::vector<int>> cases[] = {
         {{1}, 599, {599}},
         {{1, 1}, 10, {5, 5}},
         {{1, 1}, 9, {5, 4}},       // a tie: the earlier segment
@@ -63,9 +53,9 @@ TEST(ZoomPath, StepsSpreadByWeightAtLeastOneEach) {
         {{0.5, 10, 0.5}, 6, {1, 4, 1}}, // raised to one: taken back from the largest
         {{1, 2, 3}, 7, {1, 2, 4}},      // 1.17, 2.33, 3.5: the largest remainder gets it
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(spreadSteps(c.weights, c.steps), c.want)
-            << c.weights.size() << " segments, " << c.steps << " steps";
+    for (const auto& [weights, steps, want] : cases)
+        EXPECT_EQ(spreadSteps(weights, steps), want)
+            << weights.size() << " segments, " << steps << " steps";
 }
 
 TEST(MoviePlan, FramesLimitsColoursAndRotation) {
@@ -76,23 +66,19 @@ TEST(MoviePlan, FramesLimitsColoursAndRotation) {
     const auto plan = MoviePlan::make(keys, 5, false);
     ASSERT_TRUE(plan);
     EXPECT_EQ(plan->steps(), (std::vector<int>{2, 2}));
-    struct Row {
-        int frame;
-        double x, w;
-        int it, cs, cp;
+    const double rows[][5] = {
+        // frames 1 to 5: x, w, it, cs, cp
+        {-1, 2, 1024, 0x11, 0},      // key 1 with key 2's limit
+        {0, 1, 1024, 0x11, 3},       // rotation 2.5 rounds up
+        {0.5, 0.5, 4096, 0x22, 5},   // key 2 starts the next segment
+        {0.5, 0.25, 4096, 0x22, 3},  // 2.5 again, going down
+        {0.5, 0.125, 4096, 0x33, 0}, // the last key as it is
     };
-    const Row rows[] = {
-        {1, -1, 2, 1024, 0x11, 0},      // key 1 with key 2's limit
-        {2, 0, 1, 1024, 0x11, 3},       // rotation 2.5 rounds up
-        {3, 0.5, 0.5, 4096, 0x22, 5},   // key 2 starts the next segment
-        {4, 0.5, 0.25, 4096, 0x22, 3},  // 2.5 again, going down
-        {5, 0.5, 0.125, 4096, 0x33, 0}, // the last key as it is
-    };
-    for (const Row& r : rows) {
-        const MANDAT v = plan->frame(r.frame);
-        EXPECT_TRUE(v.x == r.x && v.w == r.w && v.it == r.it && v.cs == r.cs && v.cp == r.cp)
-            << "frame " << r.frame << ": " << v.x << " " << v.w << " " << v.it << " " << v.cs << " "
-            << v.cp;
+    for (int frame = 1; frame <= 5; ++frame) {
+        const MANDAT v = plan->frame(frame);
+        EXPECT_EQ((std::array{v.x, v.w, double(v.it), double(v.cs), double(v.cp)}),
+                  std::to_array(rows[frame - 1]))
+            << "frame " << frame;
     }
     std::string why;
     EXPECT_FALSE(MoviePlan::make(std::span(keys, 1), 5, false, &why));
@@ -128,21 +114,17 @@ TEST(MoviePlan, DeepFramesKeepEveryBit) {
 }
 
 TEST(Posters, BandsAreRowsOfTheWholeRender) {
-    struct Case {
-        int w, h;
-        bool antialias;
-        int bands;
-    };
-    const Case cases[] = {{200, 150, false, 3},
-                          {200, 150, true, 3},
-                          {37, 21, true, 21},
-                          {64, 48, false, 1},
-                          {100, 75, false, 7}};
+    const std::tuple<int, int, bool, int> cases[] = {// size, antialiased, bands
+                                                     {200, 150, false, 3},
+                                                     {200, 150, true, 3},
+                                                     {37, 21, true, 21},
+                                                     {64, 48, false, 1},
+                                                     {100, 75, false, 7}};
     const MANDAT v{-0.7436438870371587, 0.1318259042053120, 0.004, 1024, 0x782, 0};
-    for (const Case& c : cases) {
-        const auto plan = planPoster(c.w, c.h, c.antialias);
+    for (const auto& [w, h, antialias, bands] : cases) {
+        const auto plan = planPoster(w, h, antialias);
         ASSERT_TRUE(plan);
-        const auto exported = planExport(ExportKind::Typed, c.w, c.h, c.antialias);
+        const auto exported = planExport(ExportKind::Typed, w, h, antialias);
         EXPECT_TRUE(plan->renderW == exported->renderW && plan->renderH == exported->renderH &&
                     plan->k == exported->k);
         const KernelFrame whole = KernelFrame::of(v, plan->renderW, plan->renderH, v.it);
@@ -157,62 +139,43 @@ TEST(Posters, BandsAreRowsOfTheWholeRender) {
         };
         const std::vector<Rgba> full = picture(whole, *plan);
         std::vector<Rgba> joined;
-        for (int k = 1; k <= c.bands; ++k) {
-            const Band band = bandOf(*plan, k, c.bands);
-            EXPECT_EQ(band.firstRow, static_cast<int>(joined.size()) / c.w);
+        for (int k = 1; k <= bands; ++k) {
+            const Band band = bandOf(*plan, k, bands);
+            EXPECT_EQ(band.firstRow, static_cast<int>(joined.size()) / w);
             const std::vector<Rgba> rows = picture(bandFrame(whole, band), band.cut);
             joined.insert(joined.end(), rows.begin(), rows.end());
         }
-        EXPECT_TRUE(joined == full) << c.w << "x" << c.h << " in " << c.bands;
+        EXPECT_TRUE(joined == full) << w << "x" << h << " in " << bands;
     }
     EXPECT_TRUE(planPoster(40000, 30000, true));
     EXPECT_FALSE(planPoster(kMaxPosterSide + 1, 16, false));
 }
 
-std::vector<std::uint8_t> bareHeader(std::uint32_t w, std::uint32_t h) {
-    std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n',
-                                     0,    0,   0,   13,  'I',  'H',  'D',  'R'};
-    for (const std::uint32_t n : {w, h})
-        for (int shift = 24; shift >= 0; shift -= 8)
-            png.push_back(static_cast<std::uint8_t>(n >> shift));
-    png.insert(png.end(), {8, 6, 0, 0, 0, 0, 0, 0, 0}); // depth, colour type, ..., CRC
-    png.insert(png.end(), {0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xae, 0x42, 0x60, 0x82});
-    return png;
-}
-
 TEST(Posters, StampReplacesTheChunkAndFramesAreRecognised) {
-    const MANDAT v{-0.75, 0.1, 1e-3, 1024, 0x782, 7};
-    const MANDAT old{0, 0, 2, 256, 0, 0};
-    std::vector<std::uint8_t> png = bareHeader(400, 100);
-    const std::size_t bare = png.size();
-    ASSERT_TRUE(stampPng(png, old));
-    ASSERT_TRUE(stampPng(png, v));
-    EXPECT_EQ(png.size(), bare + 12 + parameterChunkText(v, 4.0).size() - 4);
+    const MANDAT v{-0.75, 0.1, 1e-3, 1024, 0x782, 7}, old{0, 0, 2, 256, 0, 0};
+    // The signature, the IHDR of 400 x 100 pixels (its CRC left zero) and IEND.
+    const std::vector<std::uint8_t> bare{
+        0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0,   0,   0,   13,   'I',  'H',  'D',
+        'R',  0,   0,   1,   0x90, 0,    0,    0,    100, 8,   6,   0,    0,    0,    0,
+        0,    0,   0,   0,   0,    0,    0,    'I',  'E', 'N', 'D', 0xae, 0x42, 0x60, 0x82};
+    std::vector<std::uint8_t> png = bare, notPng(40, 'x');
+    ASSERT_TRUE(stampPng(png, old) && stampPng(png, v));
+    EXPECT_EQ(png.size(), bare.size() + 12 + parameterChunkText(v, 4.0).size() - 4);
     const std::span<const char> text(reinterpret_cast<const char*>(png.data()), png.size());
-    ParameterReader reader(text, *parameterTextStart(text, FileKind::Png));
-    const auto line = reader.next();
+    const auto line = ParameterReader(text, *parameterTextStart(text, FileKind::Png)).next();
     ASSERT_TRUE(line);
-    EXPECT_EQ(viewOf(*line), v);
-    EXPECT_EQ(line->aspect, 4.0);
-    std::vector<std::uint8_t> notPng(40, 'x');
+    EXPECT_TRUE(viewOf(*line) == v && line->aspect == 4.0);
     EXPECT_FALSE(stampPng(notPng, v));
-
-    const std::string lineText = parameterLine(v, 4.0);
-    struct Case {
-        const char* name;
-        std::vector<std::uint8_t> bytes;
-        int w, h;
-        bool holds;
+    // name, bytes, size, view, whether they hold that frame
+    const std::tuple<const char*, std::vector<std::uint8_t>, int, MANDAT, bool> cases[] = {
+        {"the frame", png, 100, v, true},
+        {"another size", png, 96, v, false},
+        {"cut short", {png.begin(), png.end() - 1}, 100, v, false},
+        {"no chunk", bare, 100, v, false},
+        {"another view", png, 100, old, false},
     };
-    const Case cases[] = {
-        {"the frame", png, 400, 100, true},
-        {"another size", png, 400, 96, false},
-        {"cut short", {png.begin(), png.end() - 1}, 400, 100, false},
-        {"no chunk", bareHeader(400, 100), 400, 100, false},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(holdsFrame(c.bytes, c.w, c.h, lineText), c.holds) << c.name;
-    EXPECT_FALSE(holdsFrame(png, 400, 100, parameterLine(old, 4.0)));
+    for (const auto& [name, bytes, h, view, holds] : cases)
+        EXPECT_EQ(holdsFrame(bytes, 400, h, parameterLine(view, 4.0)), holds) << name;
     EXPECT_EQ(frameFileName(12), "frame-000012.png");
 }
 

@@ -21,7 +21,8 @@ constexpr std::int16_t kUntouched = -7; // never a count
 // c = 2 stops at |z1|^2 = 4, which is no escape; raw counts 1003 and 1046 fold to 3 and 46.
 TEST(EscapeCount, CountsIterationsAndTheFoldIntoOneToThousand) {
     const double a = 0.2500098, b = 0.250009;
-    const double cases[][5] = { // c, limit, count, iterations
+    const double cases[][5] = {
+        // c, limit, count, iterations
         {3, 0, 1024, 2, 1},       {2, 0, 1024, 3, 2},     {1, 1, 1024, 3, 2},
         {0.5, 0, 6, 6, 5},        {0.5, 0, 5, 0, 5},      {0.5, 0, 32768, 6, 5},
         {0, 0, 700, 0, 700},      {-2, 0, 1024, 0, 1024}, {-1.5, 0, 1024, 0, 1024},
@@ -33,7 +34,8 @@ TEST(EscapeCount, CountsIterationsAndTheFoldIntoOneToThousand) {
     };
     for (const auto& [cr, ci, limit, count, iterations] : cases) {
         std::int64_t n = 0;
-        EXPECT_EQ(escapeCount(cr, ci, int(limit), n), int(count)) << cr << " " << ci << " " << limit;
+        EXPECT_EQ(escapeCount(cr, ci, int(limit), n), int(count))
+            << cr << " " << ci << " " << limit;
         EXPECT_EQ(n, std::int64_t(iterations)) << cr << " " << ci << " limit " << limit;
     }
 }
@@ -67,14 +69,6 @@ render(RowKernel kernel, const KernelFrame& f, const Groups& groups) {
     return r;
 }
 
-// Groups every `step` rows: the workers' are four rows, or one row with every fourth column.
-Groups groups(int winy, int step, int rows, int stride) {
-    Groups g;
-    for (int r0 = 0; r0 < winy; r0 += step)
-        g.push_back({r0, rows, stride});
-    return g;
-}
-
 // Whether the fast kernel gives the plain loop's counts and iterations.
 bool same(RowKernel fast, const KernelFrame& f, const Groups& groups) {
     return render(fast, f, groups) == render(referenceRows, f, groups);
@@ -90,9 +84,15 @@ protected:
         kernel_ = fastRowsFor(GetParam());
         if (kernel_ == nullptr) GTEST_SKIP() << "this processor lacks " << isaName(GetParam());
     }
+    // The workers' groups, every four rows: four rows, or one row with every fourth column.
     void expectSame(const KernelFrame& f, const std::string& what) {
-        EXPECT_TRUE(same(kernel_, f, groups(f.winy, 4, 4, 1))) << what;
-        EXPECT_TRUE(same(kernel_, f, groups(f.winy, 4, 1, 4))) << what << ", coarse";
+        Groups fine, coarse;
+        for (int r0 = 0; r0 < f.winy; r0 += 4) {
+            fine.push_back({r0, 4, 1});
+            coarse.push_back({r0, 1, 4});
+        }
+        EXPECT_TRUE(same(kernel_, f, fine)) << what;
+        EXPECT_TRUE(same(kernel_, f, coarse)) << what << ", coarse";
     }
     RowKernel kernel_ = nullptr;
 };
