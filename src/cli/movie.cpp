@@ -40,7 +40,7 @@ int frameFiles(const RenderOptions& options, const MoviePlan& plan, int first, i
             ++tally.kept;
         } else {
             const auto t0 = std::chrono::steady_clock::now();
-            renderer.render(v);
+            renderer.render(v, {}, plan.reference(n).get());
             tally.seconds += std::chrono::steady_clock::now() - t0;
             if (!writer.put(std::move(file), v, renderer.pixels())) return failed();
             ++tally.rendered;
@@ -65,7 +65,7 @@ int video(const RenderOptions& options, const MoviePlan& plan, Tally& tally) {
     for (int n = 1; n <= plan.frames(); ++n) {
         const MANDAT v = asRendered(plan.frame(n));
         const auto t0 = std::chrono::steady_clock::now();
-        renderer.render(v);
+        renderer.render(v, {}, plan.reference(n).get());
         tally.seconds += std::chrono::steady_clock::now() - t0;
         progress.clear();
         std::printf("%s\n", viewLine(v).c_str());

@@ -49,10 +49,12 @@ void Renderer::useColourWord(int cs) {
     mapFor_ = cs;
 }
 
-std::int32_t Renderer::render(const MANDAT& v, const std::function<void(int)>& rowsTaken) {
+std::int32_t Renderer::render(const MANDAT& v, const std::function<void(int)>& rowsTaken,
+                              const DeepView* reference) {
     useColourWord(v.cs);
     // Nothing stops a headless render: a frame always comes.
-    const KernelFrame frame = *renders_.frame(v, winx_, winy_, iterationLimitInForce(v), status_);
+    const KernelFrame frame =
+        *renders_.frame(v, winx_, winy_, iterationLimitInForce(v), status_, reference);
     workers_.start(frame, mandel_.data(), DeepRenders::kernel(frame, kernel_),
                    RenderWorkers::kThreads);
     while (!workers_.waitFor(std::chrono::milliseconds(100)))

@@ -37,7 +37,9 @@ public:
     // Renders `v` as it stands (bring it in with asRendered first) on the window's eight
     // workers and recolours it; returns the render result. While the workers run, `rowsTaken`
     // is called on this thread about ten times a second with the rows they have taken.
-    std::int32_t render(const MANDAT& v, const std::function<void(int)>& rowsTaken = {});
+    // A deep view's orbit is `reference`'s when that lies in the picture (see prepareDeep).
+    std::int32_t render(const MANDAT& v, const std::function<void(int)>& rowsTaken = {},
+                        const DeepView* reference = nullptr);
     // Builds the colour map for `cs` unless it is the one in use.
     void useColourWord(int cs);
 

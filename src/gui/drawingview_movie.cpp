@@ -107,7 +107,7 @@ bool DrawingView::renderMovie(const MoviePlan& plan, const MovieRequest& request
         const MANDAT v = plan.frame(n);
         if (!sink.done(n, v)) {
             // Only closing the window stops a frame; Abort waits for it.
-            if (driver_.mandel_calc(v, frame) < 0) break;
+            if (driver_.mandel_calc(v, frame, plan.reference(n).get()) < 0) break;
             if (std::exchange(mapFor, v.cs) != v.cs) buildColourMap(v.cs, cmap);
             recolour(frame.mandel(), frame.pixelArr(), cmap, v.cp);
             const std::span<const Rgba> pixels = frame.pixelArr();

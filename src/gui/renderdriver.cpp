@@ -71,9 +71,9 @@ void RenderDriver::showBusy(bool busy) {
     outlets_.progressBar->setVisible(busy);
 }
 
-int RenderDriver::mandel_calc(const MANDAT& view, Picture& picture) {
+int RenderDriver::mandel_calc(const MANDAT& view, Picture& picture, const DeepView* reference) {
     it_lim_ = iterationLimitInForce(view);
-    const std::optional<KernelFrame> frame = frameOf(view, picture);
+    const std::optional<KernelFrame> frame = frameOf(view, picture, reference);
     if (!frame) {
         status_ = RenderStatus::AbortStop; // aborted before a row: the picture stays as it was
         return -1;
@@ -85,14 +85,15 @@ int RenderDriver::mandel_calc(const MANDAT& view, Picture& picture) {
     return workers_.finish();
 }
 
-std::optional<KernelFrame> RenderDriver::frameOf(const MANDAT& view, const Picture& picture) {
+std::optional<KernelFrame> RenderDriver::frameOf(const MANDAT& view, const Picture& picture,
+                                                 const DeepView* reference) {
     std::atomic<int> planStatus{RenderStatus::Rendering};
     if (!rendersDeep(view))
         return deep_.frame(view, picture.winx(), picture.winy(), it_lim_, planStatus);
     // The plan's thread stops at the next step it checks once any Abort is pressed; the bar
     // is busy meanwhile, as no row is taken yet.
     auto planned = std::async(std::launch::async, [&] {
-        return deep_.frame(view, picture.winx(), picture.winy(), it_lim_, planStatus);
+        return deep_.frame(view, picture.winx(), picture.winy(), it_lim_, planStatus, reference);
     });
     if (!series_) showBusy(true);
     keepAlive(

@@ -57,8 +57,9 @@ public:
     void markResizePending() { status_ = RenderStatus::ResizePending; }
 
     // Renders `view` into the picture's counts and pumps a filtered event loop until the
-    // workers are done; returns the work counter, or -1 after an abort.
-    int mandel_calc(const MANDAT& view, Picture& picture);
+    // workers are done; returns the work counter, or -1 after an abort. A deep view's orbit is
+    // `reference`'s when that lies in the picture (a movie's frames, see prepareDeep).
+    int mandel_calc(const MANDAT& view, Picture& picture, const DeepView* reference = nullptr);
     // Abort pressed while rendering: -1 or -2 by statusCancel.
     void pressAbort();
     // The window closes during a render: stop at the next claim.
@@ -67,7 +68,8 @@ public:
 private:
     // The frame of `view`'s render; a deep view's plan is made on a thread of its own while
     // the window stays alive, and an Abort meanwhile gives nothing.
-    std::optional<KernelFrame> frameOf(const MANDAT& view, const Picture& picture);
+    std::optional<KernelFrame> frameOf(const MANDAT& view, const Picture& picture,
+                                       const DeepView* reference);
     // Pumps the render's filtered event loop until `done` says so, the bar showing the rows
     // taken when `rows`.
     template <typename Done> void keepAlive(Done done, bool rows);

@@ -38,8 +38,10 @@ struct DoubleState {
 
 class DeepPlan {
 public:
+    // `offset` is the picture's centre less the orbit's: zero unless the orbit is another
+    // view's that lies in this picture (a movie's key, for the frames zooming towards it).
     DeepPlan(std::shared_ptr<const ReferenceOrbit> orbit, int winx, int winy, std::int32_t limit,
-             const ExtFloat& w);
+             const ExtFloat& w, std::array<ExtFloat, 2> offset = {});
 
     const ReferenceOrbit& orbit() const { return *orbit_; }
     const std::shared_ptr<const ReferenceOrbit>& sharedOrbit() const { return orbit_; }
@@ -91,6 +93,7 @@ private:
     int winx_, winy_;
     std::int32_t limit_;
     ExtFloat step_; // the pixel step, (w + w) / min(winx, winy)
+    std::array<ExtFloat, 2> offset_;
     bool wide_;
     double near_ = 0;
     std::optional<DoubleBla> doubleBla_;

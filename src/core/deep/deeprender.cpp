@@ -80,14 +80,15 @@ inline bool normLess(Cw a, Cw b) {
 } // namespace
 
 DeepPlan::DeepPlan(std::shared_ptr<const ReferenceOrbit> orbit, int winx, int winy,
-                   std::int32_t limit, const ExtFloat& w)
+                   std::int32_t limit, const ExtFloat& w, std::array<ExtFloat, 2> offset)
     : orbit_(std::move(orbit)), winx_(winx), winy_(winy), limit_(limit),
-      step_((w + w) / ExtFloat(std::max(std::min(winx, winy), 1))),
+      step_((w + w) / ExtFloat(std::max(std::min(winx, winy), 1))), offset_(offset),
       wide_(w.exponent() < kWideBelowExponent) {}
 
 bool DeepPlan::buildTables(const std::atomic<int>& status) {
     // The farthest pixel from the centre, a little over.
-    const ExtFloat dcMax = step_ * ExtFloat(std::hypot(winx_ / 2, winy_ / 2) * (1 + 0x1p-20) + 1);
+    const ExtFloat dcMax = step_ * ExtFloat(std::hypot(winx_ / 2, winy_ / 2) * (1 + 0x1p-20) + 1) +
+                           abs(offset_[0]) + abs(offset_[1]);
     if (wide_)
         wideBla_ = WideBla::build(*orbit_, dcMax, status);
     else
@@ -103,8 +104,8 @@ std::size_t DeepPlan::bytes() const {
 
 DeepCount DeepPlan::count(int column, int row) const {
     if (limit_ <= 0) return {};
-    const ExtFloat dx = ExtFloat(static_cast<double>(column - winx_ / 2)) * step_;
-    const ExtFloat dy = ExtFloat(static_cast<double>(winy_ / 2 - row)) * step_;
+    const ExtFloat dx = ExtFloat(static_cast<double>(column - winx_ / 2)) * step_ + offset_[0];
+    const ExtFloat dy = ExtFloat(static_cast<double>(winy_ / 2 - row)) * step_ + offset_[1];
     if (!wide_) return doublePixel({dx.toDouble(), dy.toDouble()});
     return widePixel(normalised(dx.mantissa(), 0.0, dx.exponent()) +
                      normalised(0.0, dy.mantissa(), dy.exponent()));
@@ -250,10 +251,12 @@ int DeepPlan::stepLanes(std::array<DoubleState, kLanes>& lane,
 }
 
 std::int64_t DeepPlan::doubleRow(int row, int stride, std::int16_t* out) const {
-    const double dy = (ExtFloat(static_cast<double>(winy_ / 2 - row)) * step_).toDouble();
+    const double dy =
+        (ExtFloat(static_cast<double>(winy_ / 2 - row)) * step_ + offset_[1]).toDouble();
     const auto start = [&](int column) {
         DoubleState s;
-        s.dc = {(ExtFloat(static_cast<double>(column - winx_ / 2)) * step_).toDouble(), dy};
+        s.dc = {(ExtFloat(static_cast<double>(column - winx_ / 2)) * step_ + offset_[0]).toDouble(),
+                dy};
         return s;
     };
     std::int64_t work = 0;
@@ -375,22 +378,36 @@ DeepCount DeepPlan::widePixel(Cw dc) const {
 
 std::shared_ptr<const DeepPlan> prepareDeep(const DeepView& view, int winx, int winy,
                                             const std::atomic<int>& status,
-                                            std::shared_ptr<const DeepPlan> previous) {
+                                            std::shared_ptr<const DeepPlan> previous,
+                                            const DeepView* reference) {
+    // The reference serves while it is no wider than the view and lies in its picture.
+    const ExtFloat step = (view.w + view.w) / ExtFloat(std::max(std::min(winx, winy), 1));
+    const auto within = [&](const DeepView& r, std::array<ExtFloat, 2>& offset) {
+        const long bits = centreBits(r.w) + 32;
+        offset = {extOf(view.x.withBits(bits) - r.x.withBits(bits)),
+                  extOf(view.y.withBits(bits) - r.y.withBits(bits))};
+        return !(view.w < r.w) && !(step * ExtFloat(winx / 2) < abs(offset[0])) &&
+               !(step * ExtFloat(winy / 2) < abs(offset[1]));
+    };
+    std::array<ExtFloat, 2> offset{};
+    const DeepView& about = reference && within(*reference, offset) ? *reference : view;
+    if (&about == &view) offset = {};
     // The centre's bits place a pixel of a picture 65536 wide; 32 more keep the rounding of
     // each step of the reference below that of the pixels' deltas.
-    const long bits = centreBits(view.w) + 32;
+    const long bits = centreBits(about.w) + 32;
     const std::int32_t limit = std::max(view.it, 0);
     std::shared_ptr<const ReferenceOrbit> orbit;
     const ReferenceOrbit* from = previous ? &previous->orbit() : nullptr;
-    const bool same = from && from->bits() == bits && from->cx() == view.x.withBits(bits) &&
-                      from->cy() == view.y.withBits(bits);
+    const bool same = from && from->bits() == bits && from->cx() == about.x.withBits(bits) &&
+                      from->cy() == about.y.withBits(bits);
     if (same && from->covers(limit))
         orbit = previous->sharedOrbit();
     else
-        orbit = ReferenceOrbit::compute(view.x, view.y, bits, limit, status, same ? from : nullptr);
+        orbit =
+            ReferenceOrbit::compute(about.x, about.y, bits, limit, status, same ? from : nullptr);
     previous.reset(); // the old tables go before the new ones are built
     if (!orbit) return nullptr;
-    auto plan = std::make_shared<DeepPlan>(std::move(orbit), winx, winy, limit, view.w);
+    auto plan = std::make_shared<DeepPlan>(std::move(orbit), winx, winy, limit, view.w, offset);
     if (!plan->buildTables(status)) return nullptr;
     return plan;
 }
@@ -400,14 +417,15 @@ bool rendersDeep(const MANDAT& view) {
 }
 
 std::optional<KernelFrame> DeepRenders::frame(const MANDAT& view, int winx, int winy, int itLim,
-                                              const std::atomic<int>& status) {
+                                              const std::atomic<int>& status,
+                                              const DeepView* reference) {
     if (!rendersDeep(view)) {
         plan_.reset(); // back in doubles: its memory is not kept for a return
         return KernelFrame::of(view, winx, winy, itLim);
     }
     // The old plan's tables go before the new ones are built; its orbit may stay.
     std::shared_ptr<const DeepPlan> previous = std::move(plan_);
-    plan_ = prepareDeep(*view.deep, winx, winy, status, std::move(previous));
+    plan_ = prepareDeep(*view.deep, winx, winy, status, std::move(previous), reference);
     if (!plan_) return std::nullopt;
     return deepFrame(plan_);
 }

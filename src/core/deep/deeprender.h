@@ -29,9 +29,13 @@ class DeepPlan;
 // it may take long). The orbit of `previous` is reused when its centre is the same and its
 // orbit is long enough (Redraw, a resize, an export, a raised limit). Nothing when `status`
 // becomes RenderStatus::AbortStop meanwhile.
+// With `reference`, a view no wider than this one whose centre lies in its picture, the orbit
+// is the reference's centre's, and the pixels start from their offsets to it: the frames of a
+// movie's segment share the orbit of the key they zoom towards.
 std::shared_ptr<const DeepPlan> prepareDeep(const DeepView& view, int winx, int winy,
                                             const std::atomic<int>& status,
-                                            std::shared_ptr<const DeepPlan> previous = {});
+                                            std::shared_ptr<const DeepPlan> previous = {},
+                                            const DeepView* reference = nullptr);
 
 // The frame of a render of the plan: hand it to RenderWorkers::start with deepRows.
 KernelFrame deepFrame(const std::shared_ptr<const DeepPlan>& plan);
@@ -61,7 +65,8 @@ public:
     // The frame of a render of `view` at winx x winy with `itLim`; a deep view's plan is made
     // on the calling thread, and nothing comes when `status` stopped that.
     std::optional<KernelFrame> frame(const MANDAT& view, int winx, int winy, int itLim,
-                                     const std::atomic<int>& status);
+                                     const std::atomic<int>& status,
+                                     const DeepView* reference = nullptr);
     // The kernel of `frame`: deepRows for a deep one, else `doubles`.
     static RowKernel kernel(const KernelFrame& frame, RowKernel doubles) {
         return frame.deep ? deepRows : doubles;

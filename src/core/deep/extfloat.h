@@ -34,6 +34,7 @@ public:
     friend ExtFloat operator/(ExtFloat a, ExtFloat b);
     friend ExtFloat operator+(ExtFloat a, ExtFloat b);
     friend ExtFloat operator-(ExtFloat a) { return of(-a.m_, a.e_); }
+    friend ExtFloat abs(ExtFloat a) { return a.m_ < 0 ? -a : a; }
     friend ExtFloat operator-(ExtFloat a, ExtFloat b) { return a + -b; }
     friend bool operator==(const ExtFloat& a, const ExtFloat& b) = default;
     friend bool operator<(ExtFloat a, ExtFloat b);

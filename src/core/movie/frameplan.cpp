@@ -114,10 +114,8 @@ MANDAT MoviePlan::frame(int number) const {
         return viewAt(segments_.back().frame(segments_.back().frames() - 1), last.limit, last.cs,
                       last.cp);
     }
-    // The segment that starts at or before this frame; a shared key frame starts the next one.
-    const auto at = std::upper_bound(starts_.begin(), starts_.end(), index) - 1;
-    const auto i = static_cast<std::size_t>(at - starts_.begin());
-    const int k = index - *at;
+    const std::size_t i = segmentOf(index);
+    const int k = index - starts_[i];
     const std::int64_t span = segments_[i].frames() - 1;
     const Colours& from = keys_[i];
     const Colours& to = keys_[i + 1];
@@ -125,6 +123,21 @@ MANDAT MoviePlan::frame(int number) const {
     const std::int64_t twice = 2 * (from.cp * span + (to.cp - from.cp) * std::int64_t{k}) + span;
     const auto cp = static_cast<std::int32_t>(twice / (2 * span));
     return viewAt(segments_[i].frame(k), to.limit, from.cs, cp);
+}
+
+std::size_t MoviePlan::segmentOf(int index) const {
+    const auto at = std::upper_bound(starts_.begin(), starts_.end(), index) - 1;
+    return std::min(static_cast<std::size_t>(at - starts_.begin()), segments_.size() - 1);
+}
+
+std::shared_ptr<const DeepView> MoviePlan::reference(int number) const {
+    if (!deep_) return nullptr;
+    const ZoomSegment& segment = segments_[segmentOf(std::clamp(number, 1, frames_) - 1)];
+    const Place key = segment.frame(segment.frames() - 1);
+    const ExtFloat w = extOf(key.w);
+    const long bits = centreBits(w);
+    return std::make_shared<const DeepView>(
+        DeepView{key.x.withBits(bits), key.y.withBits(bits), w, 0});
 }
 
 std::string frameFileName(int number) {

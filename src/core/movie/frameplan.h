@@ -46,6 +46,9 @@ public:
     // The view of frame `number`, 1..frames(), as the renderer takes it: the width floored
     // unless it is deep, the limit an allowed one, the rotation in range.
     MANDAT frame(int number) const;
+    // The key that frame `number`'s segment zooms towards, at full depth, for a deep movie:
+    // the frames share its reference orbit while it lies in their pictures.
+    std::shared_ptr<const DeepView> reference(int number) const;
 
 private:
     struct Colours {
@@ -54,6 +57,8 @@ private:
     };
     MoviePlan() = default;
     MANDAT viewAt(const Place& place, std::int32_t limit, std::int32_t cs, std::int32_t cp) const;
+    // The segment of frame index `index` (from 0): a key frame shared by two starts the later.
+    std::size_t segmentOf(int index) const;
 
     std::vector<ZoomSegment> segments_;
     std::vector<Colours> keys_;

@@ -156,6 +156,33 @@ TEST(DeepPlan, ReusesTheOrbitOfTheSameCentre) {
     }
 }
 
+// A movie's frames zooming towards a key share the key's orbit while it lies in their
+// pictures (here 7.5 pixels left of their centres); their counts are those of an orbit of
+// their own. A key outside the picture, or wider than the frame, is not taken.
+TEST(DeepPlan, FramesShareTheOrbitOfTheKeyTheyZoomTowards) {
+    const DeepView key = viewOf(kSeahorseX, kSeahorseY, "1e-24", 16384);
+    const auto frameAt = [&key](double right, double w) {
+        return DeepView{key.x + ExtFloat(right), key.y, ExtFloat(w), key.it};
+    };
+    const DeepView near = frameAt(5e-20, 1e-19), nearer = frameAt(5e-21, 1e-20);
+    const auto first = prepareDeep(near, 40, 30, kRendering, {}, &key);
+    const auto second = prepareDeep(nearer, 40, 30, kRendering, first, &key);
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(first->sharedOrbit(), second->sharedOrbit());
+    const auto centredOnKey = [&key](const DeepPlan& plan) {
+        return plan.orbit().cx() == key.x.withBits(plan.orbit().bits());
+    };
+    EXPECT_TRUE(centredOnKey(*first));
+    for (const auto& [view, plan] : {std::pair{near, first}, std::pair{nearer, second}}) {
+        const auto own = prepareDeep(view, 40, 30, kRendering);
+        EXPECT_GE(agreement(rawCounts(*plan), rawCounts(*own), 40).share, 0.995);
+    }
+    DeepView wider = key;
+    wider.w = ExtFloat(1e-18);
+    EXPECT_FALSE(centredOnKey(*prepareDeep(frameAt(5e-19, 1e-19), 40, 30, kRendering, {}, &key)));
+    EXPECT_FALSE(centredOnKey(*prepareDeep(nearer, 40, 30, kRendering, {}, &wider)));
+}
+
 TEST(DeepPlan, StopsWhenAborted) {
     const std::atomic<int> stop{RenderStatus::AbortStop};
     EXPECT_FALSE(prepareDeep(viewOf("0", "1", "1e-30", 65536), 64, 48, stop));

@@ -111,6 +111,17 @@ TEST(MoviePlan, DeepFramesKeepEveryBit) {
     EXPECT_FALSE(deepest.deep->x == Real(-0.75, 300)) << "the bit 2^-180 of the centre is lost";
     // Without --deep the same keys are their seven fields: widths floored.
     EXPECT_EQ(MoviePlan::make(keys, 171, false)->frame(171).w, 1e-15);
+    EXPECT_FALSE(MoviePlan::make(keys, 171, false)->reference(171));
+    // A third key 30 bits deeper: frames 1 to 170 zoom towards the second, 171 to 201 (the
+    // second key's frame starting them) towards the third, whose orbit they share.
+    const MANDAT three[] = {keys[0], keys[1], deepKey(std::ldexp(1, -200), 8192)};
+    const auto longer = MoviePlan::make(three, 201, true);
+    for (const auto& [frame, key] : {std::pair{2, 1}, {170, 1}, {171, 2}, {201, 2}}) {
+        const auto reference = longer->reference(frame);
+        ASSERT_TRUE(reference) << frame;
+        EXPECT_TRUE(reference->w == three[key].deep->w && reference->x == three[key].deep->x)
+            << frame;
+    }
 }
 
 TEST(Posters, BandsAreRowsOfTheWholeRender) {
