@@ -13,24 +13,19 @@
 #include "core/gallery/gallery.h"
 #include "pngio/pngfile.h"
 
-#include <cerrno>
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
 #include <new>
 #include <optional>
-#include <poll.h>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
 using namespace velq;
 
-void complain(const std::string& message) {
-    std::fprintf(stderr, "velq-render: %s\n", message.c_str());
-}
+using batch::complain;
 
 // The PNG of the last picture: the picture itself, or the cut and reduced off-screen render.
 std::vector<std::uint8_t> encodePicture(const RenderOptions& options, const Renderer& renderer,
@@ -44,52 +39,16 @@ std::vector<std::uint8_t> encodePicture(const RenderOptions& options, const Rend
                               aspect);
 }
 
-// Standard output takes the bytes as they come, all of them: a pipe or a terminal has no
-// temporary file to rename.
-std::error_code writeToStandardOutput(std::span<const std::uint8_t> bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
-        if (n > 0) {
-            bytes = bytes.subspan(static_cast<std::size_t>(n));
-        } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            // A non-blocking descriptor inherited from whoever started us: wait until it drains.
-            pollfd out{STDOUT_FILENO, POLLOUT, 0};
-            ::poll(&out, 1, -1);
-        } else if (n == 0 || errno != EINTR) {
-            return {n == 0 ? EIO : errno, std::system_category()};
-        }
-    }
-    return {};
-}
-
-int writeOutput(const char* flag, const std::string& path, std::span<const std::uint8_t> bytes) {
-    const bool standardOutput = path == "-";
-    const std::error_code why = bytes.empty() ? std::make_error_code(std::errc::not_enough_memory)
-                                : standardOutput ? writeToStandardOutput(bytes)
-                                                 : writeFileAtomically(path, bytes);
-    if (!why) return 0;
-    complain(std::string(flag) + ": cannot write " +
-             (standardOutput ? "to standard output" : "'" + path + "'") + ": " + why.message());
-    return 1;
-}
-
 int writeOutputs(const RenderOptions& options, const Renderer& renderer, const MANDAT& v) {
     if (!options.counts.empty()) {
         const std::string counts = littleEndianCounts(renderer.mandel());
         const auto bytes =
             std::span(reinterpret_cast<const std::uint8_t*>(counts.data()), counts.size());
-        if (writeOutput("--counts", options.counts, bytes) != 0) return 1;
+        if (!batch::writeOut("--counts", options.counts, bytes)) return 1;
     }
     if (!options.out.empty())
-        return writeOutput("--out", options.out, encodePicture(options, renderer, v));
+        return batch::writeOut("--out", options.out, encodePicture(options, renderer, v)) ? 0 : 1;
     return 0;
-}
-
-ProgressLine progressOf(std::string_view what, std::int64_t total, const RenderOptions& options) {
-    return ProgressLine(
-        what, total, ::isatty(STDERR_FILENO) == 1, options.quiet,
-        [] { return std::chrono::steady_clock::now(); },
-        [](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stderr); });
 }
 
 int renderViews(const RenderOptions& options) {
@@ -114,7 +73,7 @@ int renderViews(const RenderOptions& options) {
         last = v;
     };
     const auto showOne = [&](const MANDAT& v) {
-        ProgressLine progress = progressOf("rows", winy, options);
+        ProgressLine progress = batch::progress("rows", winy, options);
         show(v, progress, true);
     };
 
@@ -154,7 +113,7 @@ int renderViews(const RenderOptions& options) {
             showOne(viewOf(*reader.next(), options.deep));
             break;
         }
-        ProgressLine progress = progressOf("views", total, options);
+        ProgressLine progress = batch::progress("views", total, options);
         std::int64_t done = 0;
         while (const std::optional<ParsedLine> line = reader.next()) {
             show(viewOf(*line, options.deep), progress, false);
@@ -203,7 +162,7 @@ int benchmark(const RenderOptions& options) {
     if (options.bench == kDeepBench) return deepBenchmark();
     const BenchmarkSequence sequence = *benchmarkSequence(options.bench);
     ProgressLine progress =
-        progressOf("frames", benchmarkFrames(sequence, options.frames), options);
+        batch::progress("frames", benchmarkFrames(sequence, options.frames), options);
     const BenchmarkRun run = runBenchmark(sequence, options.frames, options.kernel,
                                           [&](int frames) { progress.update(frames); });
     progress.clear();
