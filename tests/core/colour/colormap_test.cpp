@@ -19,7 +19,7 @@ TEST(ColourMap, SampleEntriesToTheByteAndTheOverlayBits) {
         {0x782, 0, 211, 128, 44},    {0x782, 1, 214, 132, 48},    {0x782, 250, 144, 255, 143},
         {0x782, 500, 44, 128, 211},  {0x782, 1000, 211, 127, 44}, {0x082, 0, 44, 127, 211},
         {0x784, 0, 238, 128, 17},    {0x711, 0, 87, 87, 32},      {0x711, 1000, 207, 231, 31},
-        {0x711, 2000, 207, 231, 31},
+        {0x711, 2000, 207, 231, 31}, {0x784, 30, 224, 151, 7}, // each wave's amplitude shows
     };
     for (const auto& [cs, entry, r, g, b] : cases) {
         const auto c = channels(built(cs)[static_cast<std::size_t>(entry)]);
