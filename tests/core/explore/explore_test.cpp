@@ -1,5 +1,6 @@
 // Navigation by hand: the zoom about the pointer to the last bit, pans, the preview, and the
 // pipeline of coarse and exact renders behind the gestures.
+#include "core/deep/deeparith.h"
 #include "core/explore/gesturepipeline.h"
 #include "core/explore/navigation.h"
 #include "core/explore/zoombenchmark.h"
@@ -39,6 +40,17 @@ TEST(Navigation, ZoomAboutThePointerToTheLastBit) {
     EXPECT_TRUE(std::isnan(zoomAbout({0, 0, NAN, 256, 0, 0}, 0, 0, 16, 16, 1).w));
     // A pan moves the plane with the hand: right and down by one pixel.
     EXPECT_EQ(panBy(start, 64, 32, 256, 256), (MANDAT{-0.5, 0.25, 2.0, 1024, 0x782, 7}));
+}
+
+// A deep view 2^-199 narrower after a wheel zoom keeps a centre fine enough for its pixels: a
+// pan of one pixel moves it by that pixel's width, far below the first view's precision.
+TEST(Navigation, DeepViewsKeepTheBitsTheirPixelsNeed) {
+    const MANDAT start = withDepth(MANDAT{-0.75, 0.1, 1e-20, 1024, 0x782, 0});
+    const MANDAT in = zoomAboutView(start, 10, 10, 320, 240, 796, 0.25, {0, 1e10});
+    const MANDAT moved = panView(in, -1, 0, 320, 240);
+    const ExtFloat pixel = (in.deep->w + in.deep->w) / ExtFloat(240);
+    EXPECT_EQ(in.deep->w, start.deep->w * ExtFloat::of(1, -199));
+    EXPECT_NEAR((extOf(moved.deep->x - in.deep->x) / pixel).toDouble(), 1.0, 1e-9);
 }
 
 TEST(Navigation, ThePreviewMovesAndScalesThePictureOnScreen) {
