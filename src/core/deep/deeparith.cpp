@@ -34,10 +34,6 @@ DeepView rebit(DeepView d) {
     return d;
 }
 
-ExtFloat pixelStep(const ExtFloat& w, int winx, int winy) {
-    return (w + w) / ExtFloat(std::min(winx, winy));
-}
-
 } // namespace
 
 MANDAT withDepth(MANDAT v) {

@@ -82,8 +82,7 @@ inline bool normLess(Cw a, Cw b) {
 DeepPlan::DeepPlan(std::shared_ptr<const ReferenceOrbit> orbit, int winx, int winy,
                    std::int32_t limit, const ExtFloat& w, std::array<ExtFloat, 2> offset)
     : orbit_(std::move(orbit)), winx_(winx), winy_(winy), limit_(limit),
-      step_((w + w) / ExtFloat(std::max(std::min(winx, winy), 1))), offset_(offset),
-      wide_(w.exponent() < kWideBelowExponent) {}
+      step_(pixelStep(w, winx, winy)), offset_(offset), wide_(w.exponent() < kWideBelowExponent) {}
 
 bool DeepPlan::buildTables(const std::atomic<int>& status) {
     // The farthest pixel from the centre, a little over.
@@ -376,22 +375,31 @@ DeepCount DeepPlan::widePixel(Cw dc) const {
     }
 }
 
+namespace {
+
+// The offset of `view`'s centre from `reference`'s, when the reference can serve: no wider
+// than the view and within its picture.
+std::optional<std::array<ExtFloat, 2>> offsetTo(const DeepView& reference, const DeepView& view,
+                                                int winx, int winy) {
+    if (view.w < reference.w) return std::nullopt;
+    const long bits = centreBits(reference.w) + 32;
+    const std::array<ExtFloat, 2> offset{extOf(view.x.withBits(bits) - reference.x.withBits(bits)),
+                                         extOf(view.y.withBits(bits) - reference.y.withBits(bits))};
+    const ExtFloat step = pixelStep(view.w, winx, winy);
+    if (step * ExtFloat(winx / 2) < abs(offset[0]) || step * ExtFloat(winy / 2) < abs(offset[1]))
+        return std::nullopt;
+    return offset;
+}
+
+} // namespace
+
 std::shared_ptr<const DeepPlan> prepareDeep(const DeepView& view, int winx, int winy,
                                             const std::atomic<int>& status,
                                             std::shared_ptr<const DeepPlan> previous,
                                             const DeepView* reference) {
-    // The reference serves while it is no wider than the view and lies in its picture.
-    const ExtFloat step = (view.w + view.w) / ExtFloat(std::max(std::min(winx, winy), 1));
-    const auto within = [&](const DeepView& r, std::array<ExtFloat, 2>& offset) {
-        const long bits = centreBits(r.w) + 32;
-        offset = {extOf(view.x.withBits(bits) - r.x.withBits(bits)),
-                  extOf(view.y.withBits(bits) - r.y.withBits(bits))};
-        return !(view.w < r.w) && !(step * ExtFloat(winx / 2) < abs(offset[0])) &&
-               !(step * ExtFloat(winy / 2) < abs(offset[1]));
-    };
-    std::array<ExtFloat, 2> offset{};
-    const DeepView& about = reference && within(*reference, offset) ? *reference : view;
-    if (&about == &view) offset = {};
+    const std::optional<std::array<ExtFloat, 2>> offset =
+        reference ? offsetTo(*reference, view, winx, winy) : std::nullopt;
+    const DeepView& about = offset ? *reference : view;
     // The centre's bits place a pixel of a picture 65536 wide; 32 more keep the rounding of
     // each step of the reference below that of the pixels' deltas.
     const long bits = centreBits(about.w) + 32;
@@ -407,7 +415,8 @@ std::shared_ptr<const DeepPlan> prepareDeep(const DeepView& view, int winx, int 
             ReferenceOrbit::compute(about.x, about.y, bits, limit, status, same ? from : nullptr);
     previous.reset(); // the old tables go before the new ones are built
     if (!orbit) return nullptr;
-    auto plan = std::make_shared<DeepPlan>(std::move(orbit), winx, winy, limit, view.w, offset);
+    auto plan = std::make_shared<DeepPlan>(std::move(orbit), winx, winy, limit, view.w,
+                                           offset.value_or(std::array<ExtFloat, 2>{}));
     if (!plan->buildTables(status)) return nullptr;
     return plan;
 }

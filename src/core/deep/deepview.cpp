@@ -12,6 +12,10 @@ long centreBits(const ExtFloat& w) {
     return static_cast<long>(std::min<std::int64_t>(belowPoint + 2 + 64, 1 << 20));
 }
 
+ExtFloat pixelStep(const ExtFloat& w, int winx, int winy) {
+    return (w + w) / ExtFloat(std::max(std::min(winx, winy), 1));
+}
+
 std::int32_t allowedDeepLimit(std::int64_t requested) {
     std::int32_t limit = 256;
     while (limit < requested && limit < kMaxDeepIterations)

@@ -25,6 +25,10 @@ struct DeepView {
 // The narrowest width a deep view goes to: about 1e-1000.
 inline const ExtFloat kDeepMinWidth = ExtFloat::of(1.0, -3322);
 
+// The plane's width of a pixel of a winx x winy picture of a view of width `w`: (w + w) over
+// the shorter side.
+ExtFloat pixelStep(const ExtFloat& w, int winx, int winy);
+
 // The bits a centre needs at width `w`: those that place a pixel of a picture 65536 pixels
 // wide, and 64 more.
 long centreBits(const ExtFloat& w);

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <tuple>
 
 namespace velq {
 namespace {
@@ -110,8 +111,7 @@ TEST(DeepRender, WorkersFoldTheCountsAndAddTheWork) {
         expectedWork += group >> 8; // what RenderWorkers adds per group
     }
     EXPECT_GT(aboveTwoThousand, 100); // counts that fold more than once
-    std::atomic<int> status{RenderStatus::Rendering};
-    RenderWorkers workers(status);
+    RenderWorkers workers(kRendering);
     std::vector<std::int16_t> mandel(24 * 14, -7);
     EXPECT_EQ(workers.run(deepFrame(plan), mandel.data(), deepRows), expectedWork);
     EXPECT_EQ(mandel, expected);
@@ -191,25 +191,20 @@ TEST(DeepPlan, StopsWhenAborted) {
 // Only views deeper than the doubles reach, or with limits beyond theirs, take the deep
 // renderer; a stopped plan gives no frame, while a double frame never stops.
 TEST(DeepRenders, ChooseTheRendererByDepthAndLimit) {
-    struct Case {
-        const char* name;
-        const char* w;
-        std::int32_t limit;
-        bool deep;
-    };
-    const Case cases[] = {{"carried", "1e-10", 1024, false},
-                          {"past the threshold", "4e-15", 1024, true},
-                          {"past the limits", "1e-10", 65536, true}};
+    const std::tuple<const char*, const char*, std::int32_t, bool> cases[] = {
+        {"carried", "1e-10", 1024, false},
+        {"past the threshold", "4e-15", 1024, true},
+        {"past the limits", "1e-10", 65536, true}};
     const std::atomic<int> stop{RenderStatus::AbortStop};
-    for (const Case& c : cases) {
+    for (const auto& [name, w, limit, deep] : cases) {
         MANDAT v{-0.75, 0.1, 1e-10, 1024, 0, 0};
-        v.deep = std::make_shared<const DeepView>(viewOf("-0.75", "0.1", c.w, c.limit));
+        v.deep = std::make_shared<const DeepView>(viewOf("-0.75", "0.1", w, limit));
         DeepRenders renders;
         const auto frame = renders.frame(v, 32, 24, 1024, kRendering);
-        ASSERT_TRUE(frame) << c.name;
-        EXPECT_EQ(frame->deep != nullptr, c.deep) << c.name;
-        EXPECT_EQ(DeepRenders::kernel(*frame, referenceRows) == deepRows, c.deep) << c.name;
-        EXPECT_EQ(renders.frame(v, 32, 24, 1024, stop).has_value(), !c.deep) << c.name;
+        ASSERT_TRUE(frame) << name;
+        EXPECT_EQ(frame->deep != nullptr, deep) << name;
+        EXPECT_EQ(DeepRenders::kernel(*frame, referenceRows) == deepRows, deep) << name;
+        EXPECT_EQ(renders.frame(v, 32, 24, 1024, stop).has_value(), !deep) << name;
     }
 }
 
@@ -221,8 +216,7 @@ TEST(DeepRenders, BandsAreRowsOfTheWholePicture) {
     DeepRenders renders;
     const KernelFrame whole = *renders.frame(v, 32, 24, 1024, kRendering);
     std::vector<std::int16_t> all(32 * 24), band(32 * 8);
-    std::atomic<int> status{RenderStatus::Rendering};
-    RenderWorkers workers(status);
+    RenderWorkers workers(kRendering);
     workers.run(whole, all.data(), deepRows, 2);
     KernelFrame rows = whole;
     rows.winy = 8;

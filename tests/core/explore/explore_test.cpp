@@ -51,6 +51,13 @@ TEST(Navigation, DeepViewsKeepTheBitsTheirPixelsNeed) {
     const ExtFloat pixel = (in.deep->w + in.deep->w) / ExtFloat(240);
     EXPECT_EQ(in.deep->w, start.deep->w * ExtFloat::of(1, -199));
     EXPECT_NEAR((extOf(moved.deep->x - in.deep->x) / pixel).toDouble(), 1.0, 1e-9);
+    // The preview from there to the view at half the width about the centre: twice the
+    // scale, and the pixel of the pan, which the six fields' doubles no longer hold.
+    const MANDAT half = zoomAboutView(in, 160, 120, 320, 240, 4, 0.25, {0, 1e10});
+    const PreviewTransform t = previewOfView(moved, half, 320, 240);
+    EXPECT_NEAR(t.scale, 2, 1e-12);
+    EXPECT_NEAR(t.dx, -158, 1e-6);
+    EXPECT_NEAR(t.dy, -120, 1e-6);
 }
 
 TEST(Navigation, ThePreviewMovesAndScalesThePictureOnScreen) {
