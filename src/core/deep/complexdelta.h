@@ -20,11 +20,27 @@ struct Cd {
 inline Cd operator+(Cd a, Cd b) {
     return {a.re + b.re, a.im + b.im};
 }
+inline Cd operator-(Cd a, Cd b) {
+    return {a.re - b.re, a.im - b.im};
+}
 inline Cd operator*(Cd a, Cd b) {
     return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re};
 }
 inline double norm(Cd a) {
     return a.re * a.re + a.im * a.im;
+}
+inline Cd operator/(Cd a, Cd b) {
+    const double b2 = b.re * b.re + b.im * b.im;
+    return {(a.re * b.re + a.im * b.im) / b2, (a.im * b.re - a.re * b.im) / b2};
+}
+// |re| + |im|: at most sqrt 2 above |a|.
+inline double sumAbs(Cd a) {
+    return std::fabs(a.re) + std::fabs(a.im);
+}
+// |a|, a little over: within a few ulps where |a|^2 is a normal double, else |re| + |im|.
+inline double absAbove(Cd a) {
+    const double a2 = a.re * a.re + a.im * a.im;
+    return a2 > 0x1p-1000 ? std::sqrt(a2) * (1 + 0x1p-50) : std::fabs(a.re) + std::fabs(a.im);
 }
 // max(|re|, |im|): within a factor sqrt 2 below |a|, and free of the underflow of a square.
 inline double maxPart(Cd a) {
@@ -98,6 +114,30 @@ inline bool normBelow(Cw a, ExtFloat r2) {
     if (d > 3) return true;
     if (d < -1) return false;
     return a.re * a.re + a.im * a.im < r2.mantissa() * pow2(d);
+}
+
+// |a| < |b|. The squares of parts below 2^-511 underflow: such small numbers are compared
+// scaled up, exactly, by 2^600.
+inline bool normLess(Cd a, Cd b) {
+    const double b2 = norm(b);
+    if (b2 > 0x1p-900) return norm(a) < b2;
+    constexpr double up = 0x1p600;
+    return norm(Cd{a.re * up, a.im * up}) < norm(Cd{b.re * up, b.im * up});
+}
+
+inline bool normLess(Cw a, Cw b) {
+    return b.isZero() ? false : normBelow(a, norm(b));
+}
+
+// The delta's step, delta_{m+1} = 2 Z_m delta_m + delta_m^2 + dc.
+inline Cd deltaStep(Cd z, Cd d, Cd dc) {
+    return {2.0 * (z.re * d.re - z.im * d.im) + (d.re * d.re - d.im * d.im) + dc.re,
+            2.0 * (z.re * d.im + z.im * d.re) + 2.0 * d.re * d.im + dc.im};
+}
+
+inline Cw deltaStep(Cw z, Cw d, Cw dc) {
+    if (!z.isZero()) ++z.e;
+    return z * d + d * d + dc;
 }
 
 } // namespace velq

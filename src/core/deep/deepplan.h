@@ -9,6 +9,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace velq {
 
@@ -16,23 +17,34 @@ namespace velq {
 // step is then below 2^-975 (1e-293 or so), where a double's delta would lose its digits.
 inline constexpr std::int64_t kWideBelowExponent = -960;
 
+// A point of an attracting cycle of some pixel (the one near 0, with the reference at its
+// start), for Newton's method at a neighbour: the pixel's dc, the point's derivative by c
+// (0 where unknown), the cycle's period and multiplier's size, and how far its map stays
+// nearly linear about the point.
+struct CycleSeed {
+    Cd z, c, slope;
+    double lambda = 1, reach = 0;
+    std::int64_t period = 0;
+};
+
 // A pixel on its way in a plan of doubles.
 struct DoubleState {
     Cd d, dc;
     std::int32_t m = 0; // the reference's index
     std::int64_t n = 0; // the pixel's
-    // The last close approaches to 0 (rebases to a tiny z), in a ring: where and when, and
-    // how far each one lay from the one `lag` before it (squared). A pixel settling on a cycle
-    // that passes near 0 `lag` times, as in a bulb of a minibrot, comes back ever nearer the
-    // approach `lag` before.
-    static constexpr unsigned kLags = 4;
-    std::array<Cd, kLags> nearZ{};
-    std::array<std::int64_t, kLags> nearN{-1, -1, -1, -1};
-    std::array<double, kLags> nearGap{HUGE_VAL, HUGE_VAL, HUGE_VAL, HUGE_VAL};
-    unsigned newest = 0;        // the ring's newest approach
-    double trapGap = HUGE_VAL;  // the gap of the cycle to be tried
+    // The last close approaches to 0 (rebases to a tiny z), the newest first: where and when.
+    // A pixel near an attracting cycle that passes near 0 `lag` times a period, as in a bulb
+    // of a minibrot, comes back near the approach `lag` before. Kept as parts, so that the
+    // distances to all of them are found in a few vector operations.
+    static constexpr unsigned kLags = 8;
+    std::array<double, kLags> nearRe{}, nearIm{};
+    std::array<std::int64_t, kLags> nearN{-1, -1, -1, -1, -1, -1, -1, -1};
+    // How far the newest lay from the one `lag` before it (squared).
+    std::array<double, kLags> nearGap{HUGE_VAL, HUGE_VAL, HUGE_VAL, HUGE_VAL,
+                                      HUGE_VAL, HUGE_VAL, HUGE_VAL, HUGE_VAL};
     double triedGap = HUGE_VAL; // the gap when a proof was last tried
-    std::int64_t period = 0;    // of a cycle that looks settled: to be tried
+    std::int64_t period = 0;    // of a cycle that z seems to be near: to be tried
+    CycleSeed cycle;            // the cycle proven attracting, once done
     int trapTries = 0;
 };
 
@@ -61,7 +73,15 @@ public:
     // The raw count of pixel (column, row): n + 1 for an escape at z_n, 0 for none.
     DeepCount count(int column, int row) const;
     // Every stride-th pixel of a row, folded into `out` (the row's first count); the work.
-    std::int64_t row(int row, int stride, std::int16_t* out) const;
+    // `cycles` holds, column by column, the attracting cycles proven in the row before (of a
+    // group of rows rendered in turn), and then this row's.
+    std::int64_t row(int row, int stride, std::int16_t* out, std::vector<CycleSeed>& cycles) const;
+
+    // Whether the pixel at dc from the orbit's centre is inside, by an attracting cycle of the
+    // seed's period (or a divisor): first a disc about the point the seed predicts, then
+    // Newton's method from the seed's point and a disc about the point found. The seed then
+    // moves to this pixel's cycle. Where it says yes, the orbit never escapes.
+    bool cycleInside(Cd dc, CycleSeed& seed) const;
 
 private:
     // Pixels whose delta is beyond every map step one by one, several at a time: their chains
@@ -79,13 +99,33 @@ private:
     Settled closeApproach(DoubleState& s, Cd z) const;
     static constexpr int kTrapTries = 8;
     static constexpr std::int64_t kMaxTrapPeriod = std::int64_t{1} << 20;
-    // Whether the disc of radius r about the pixel's z (just rebased) maps into itself after
-    // `period` steps, every rounding bounded: then the orbit never escapes.
-    bool trapped(const DoubleState& s, std::int64_t period) const;
+    // How near (squared, against |z|^2) a return must come to be tried as a cycle.
+    static constexpr double kReturnNear = 0x1p-18;
+    // The orbit of a point z0 over one period (the reference at its start): where it ends, its
+    // derivatives by z0 and by c, and how far the period's map stays nearly linear about z0
+    // (the least |z_j| / |dz_j/dz0| on the way). With a radius r, also whether the disc of r
+    // about z0 maps into itself, every rounding bounded: such a disc holds an attracting
+    // cycle, which draws in the orbit of 0 (Fatou), so the pixel's orbit stays bounded.
+    // Nothing where the orbit escapes or does not end at a rebase.
+    struct Walk {
+        Cd z, dz, dc;
+        double reach;
+        bool trapped;
+        std::int64_t back = 0; // the first step at which z came back to z0, if any
+    };
+    std::optional<Walk> walk(Cd dc, Cd z0, std::int64_t period, double r = 0) const;
+    // Whether the disc about z0 that the seed's multiplier and reach allow traps the orbit;
+    // the seed then moves to this pixel.
+    bool provenAbout(Cd dc, Cd z0, CycleSeed& seed) const;
+    static constexpr int kNewtonSteps = 8;
+    // One step of the pixel, or one map of many where its delta is within the map's reach;
+    // false, with `toLanes`, where it is beyond every map (nothing is done then).
+    bool step(DoubleState& s, bool toLanes) const;
     // Steps full lanes until some are done (bit k, the count in out[k]) or back within a
     // map's reach (bit k + kLanes).
     int stepLanes(std::array<DoubleState, kLanes>& lane, std::array<DeepCount, kLanes>& out) const;
-    std::int64_t doubleRow(int row, int stride, std::int16_t* out) const;
+    std::int64_t doubleRow(int row, int stride, std::int16_t* out,
+                           std::vector<CycleSeed>& cycles) const;
     DeepCount doublePixel(Cd dc) const;
     DeepCount widePixel(Cw dc) const;
 

@@ -23,15 +23,6 @@ namespace {
 constexpr std::int64_t kLeaveWideExponent = -800;
 constexpr double kEnterWide = 0x1p-900;
 
-// |a| < |b|. The squares of parts below 2^-511 underflow: such small numbers are compared
-// scaled up, exactly, by 2^600.
-inline bool normLess(Cd a, Cd b) {
-    const double b2 = norm(b);
-    if (b2 > 0x1p-900) return norm(a) < b2;
-    constexpr double up = 0x1p600;
-    return norm(Cd{a.re * up, a.im * up}) < norm(Cd{b.re * up, b.im * up});
-}
-
 // The highest level of `t` that may be taken from m at iteration n with |delta|^2 = d2, or -1.
 // Radii shrink as levels rise (a chained map's radius is at most its first half's), so the
 // levels that hold form a run from the lowest: found by bisection.
@@ -58,23 +49,8 @@ int bestLevel(const Table& t, std::int32_t m, std::int64_t n, std::int64_t limit
     return lo;
 }
 
-// delta_{m+1} = 2 Z_m delta_m + delta_m^2 + dc.
-inline Cd deltaStep(Cd z, Cd d, Cd dc) {
-    return {2.0 * (z.re * d.re - z.im * d.im) + (d.re * d.re - d.im * d.im) + dc.re,
-            2.0 * (z.re * d.im + z.im * d.re) + 2.0 * d.re * d.im + dc.im};
-}
-
-inline Cw deltaStep(Cw z, Cw d, Cw dc) {
-    if (!z.isZero()) ++z.e;
-    return z * d + d * d + dc;
-}
-
 inline std::int16_t fold(std::int32_t raw) {
     return static_cast<std::int16_t>(raw == 0 ? 0 : (raw - 1) % 1000 + 1);
-}
-
-inline bool normLess(Cw a, Cw b) {
-    return b.isZero() ? false : normBelow(a, norm(b));
 }
 
 } // namespace
@@ -133,95 +109,42 @@ DeepPlan::Settled DeepPlan::settle(DoubleState& s, DeepCount& out) const {
     return close ? closeApproach(s, z) : Go;
 }
 
-DeepPlan::Settled DeepPlan::closeApproach(DoubleState& s, Cd z) const {
-    if (s.trapTries >= kTrapTries) return Go; // no proof is tried any more
-    constexpr unsigned kLags = DoubleState::kLags;
-    for (unsigned lag = 1; lag <= kLags; ++lag) {
-        const unsigned at = (s.newest + kLags + 1 - lag) % kLags;
-        if (s.nearN[at] < 0) break;
-        const double gap = norm(Cd{z.re - s.nearZ[at].re, z.im - s.nearZ[at].im});
-        const std::int64_t period = s.n - s.nearN[at];
-        // Returns ever nearer each other, and near compared with |z|: worth a proof, again
-        // only once they are four times nearer than at the last one tried.
-        if (s.period == 0 && gap < s.nearGap[lag - 1] && gap < norm(z) * 0x1p-18 &&
-            gap < s.triedGap * (1.0 / 16) && period <= kMaxTrapPeriod && s.n + period < limit_) {
-            s.period = period;
-            s.triedGap = gap;
-            s.trapGap = gap;
-        }
-        s.nearGap[lag - 1] = gap;
-    }
-    s.newest = (s.newest + 1) % kLags;
-    s.nearZ[s.newest] = z;
-    s.nearN[s.newest] = s.n;
-    return s.period != 0 ? Cycle : Go;
-}
-
-bool DeepPlan::trapped(const DoubleState& start, std::int64_t period) const {
-    const Cd* const ref = orbit_->data();
-    const double up = 1 + 0x1p-40; // covers the rounding of the bounds themselves
-    const double dcAbs = std::sqrt(norm(start.dc));
-    const double referenceError = std::ldexp(1.0, -static_cast<int>(orbit_->bits()) + 8);
-    // The disc: 64 times the last return's distance, which holds the cycle's point for
-    // multipliers up to 0.98 or so, and is within an eighth of |z|.
-    const double r = 64 * std::sqrt(start.trapGap);
-    double radius = r;
-    DoubleState s = start;
-    for (std::int64_t j = 0; j < period; ++j) {
-        const Cd zr = ref[s.m];
-        const double zAbs = std::sqrt(norm(zr)), dAbs = std::sqrt(norm(s.d));
-        // |f(z + h) - f(z)| <= 2 |z| |h| + |h|^2, plus the step's own errors: its roundings
-        // (at most 2^-50 of each term), Z's rounding to a double, and the reference's.
-        const double rounding = 0x1p-50 * (2 * zAbs * dAbs + dAbs * dAbs + dcAbs) +
-                                0x1p-52 * zAbs * dAbs + referenceError;
-        radius = ((2 * (zAbs + dAbs) * up) * radius + radius * radius + rounding) * up;
-        s.d = deltaStep(zr, s.d, s.dc);
+bool DeepPlan::step(DoubleState& s, bool toLanes) const {
+    const DoubleBla& t = *doubleBla_;
+    const double dm = maxPart(s.d);
+    const bool beyond = !(dm < t.widest());
+    if (beyond && toLanes) return false;
+    const int l =
+        beyond ? -1
+               : bestLevel(t, s.m, s.n, limit_, orbit_->last(), [dm](double r) { return dm < r; });
+    if (l >= 0) {
+        const DoubleBla::Map& map = t.at(l, s.m);
+        s.d = map.a * s.d + map.b * s.dc;
+        s.m += std::int32_t{1} << l;
+        s.n += std::int64_t{1} << l;
+    } else {
+        s.d = deltaStep(orbit_->data()[s.m], s.d, s.dc);
         ++s.m;
-        const Cd z = ref[s.m] + s.d;
-        if (norm(z) > 4.0 || !(radius < 1.0)) return false;
-        if ((s.m > 1 && norm(z) < near_) || normLess(z, s.d) || s.m == orbit_->last()) {
-            radius += 0x1p-51 * (std::sqrt(norm(ref[s.m])) + std::sqrt(norm(s.d))) * up;
-            s.d = z;
-            s.m = 0;
-        }
+        ++s.n;
     }
-    if (s.m != 0) return false;
-    const Cd moved{s.d.re - start.d.re, s.d.im - start.d.im};
-    const double gap =
-        std::sqrt(norm(moved)) * up + 0x1p-52 * (std::sqrt(norm(s.d)) + std::sqrt(norm(start.d)));
-    return gap + radius <= r;
+    return true;
 }
 
 bool DeepPlan::advance(DoubleState& s, DeepCount& out, bool toLanes) const {
-    const Cd* const ref = orbit_->data();
-    const std::int32_t last = orbit_->last();
-    const std::int64_t limit = limit_;
-    const DoubleBla& t = *doubleBla_;
     for (;;) {
         if (s.period != 0) { // just back at what looks like a cycle
             ++s.trapTries;
-            const bool inside = trapped(s, s.period);
+            CycleSeed seed;
+            seed.z = s.d; // z, just rebased
+            seed.period = s.period;
             s.period = 0;
-            if (inside) {
-                out = {0, limit};
+            if (cycleInside(s.dc, seed)) {
+                s.cycle = seed;
+                out = {0, limit_};
                 return true;
             }
         }
-        const double dm = maxPart(s.d);
-        const bool beyond = !(dm < t.widest());
-        if (beyond && toLanes) return false;
-        const int l =
-            beyond ? -1 : bestLevel(t, s.m, s.n, limit, last, [dm](double r) { return dm < r; });
-        if (l >= 0) {
-            const DoubleBla::Map& map = t.at(l, s.m);
-            s.d = map.a * s.d + map.b * s.dc;
-            s.m += std::int32_t{1} << l;
-            s.n += std::int64_t{1} << l;
-        } else {
-            s.d = deltaStep(ref[s.m], s.d, s.dc);
-            ++s.m;
-            ++s.n;
-        }
+        if (!step(s, toLanes)) return false;
         if (settle(s, out) == Done) return true;
     }
 }
@@ -249,7 +172,8 @@ int DeepPlan::stepLanes(std::array<DoubleState, kLanes>& lane,
     }
 }
 
-std::int64_t DeepPlan::doubleRow(int row, int stride, std::int16_t* out) const {
+std::int64_t DeepPlan::doubleRow(int row, int stride, std::int16_t* out,
+                                 std::vector<CycleSeed>& cycles) const {
     const double dy =
         (ExtFloat(static_cast<double>(winy_ / 2 - row)) * step_ + offset_[1]).toDouble();
     const auto start = [&](int column) {
@@ -259,9 +183,24 @@ std::int64_t DeepPlan::doubleRow(int row, int stride, std::int16_t* out) const {
         return s;
     };
     std::int64_t work = 0;
-    const auto finish = [&](int column, DeepCount c) {
+    // Inside pixels often lie by others of the same component: the cycle last proven in the
+    // row, or else the one proven at the pixel above, is tried first, by Newton's method,
+    // before the pixel's orbit is followed towards it.
+    CycleSeed seed;
+    const auto finish = [&](int column, DeepCount c, const DoubleState& s) {
         out[column] = fold(c.raw);
         work += c.work;
+        cycles[column] = s.cycle;
+        if (s.cycle.period != 0) seed = s.cycle;
+    };
+    const auto seeded = [&](const DoubleState& s, int column) {
+        if (seed.period != 0 && cycleInside(s.dc, seed)) return true;
+        const std::int64_t failed = seed.period;
+        seed.period = 0;
+        CycleSeed above = cycles[column];
+        if (above.period == 0 || above.period == failed || !cycleInside(s.dc, above)) return false;
+        seed = above;
+        return true;
     };
     std::array<DoubleState, kLanes> lane;
     std::array<int, kLanes> column{};
@@ -272,8 +211,11 @@ std::int64_t DeepPlan::doubleRow(int row, int stride, std::int16_t* out) const {
         while (used < kLanes && next < winx_) {
             DoubleState s = start(next);
             DeepCount c;
-            if (advance(s, c, true)) {
-                finish(next, c);
+            if (seeded(s, next)) {
+                s.cycle = seed;
+                finish(next, {0, limit_}, s);
+            } else if (advance(s, c, true)) {
+                finish(next, c, s);
             } else {
                 lane[used] = s;
                 column[used] = next;
@@ -285,7 +227,7 @@ std::int64_t DeepPlan::doubleRow(int row, int stride, std::int16_t* out) const {
             for (int k = 0; k < used; ++k) {
                 DeepCount c;
                 advance(lane[k], c, false);
-                finish(column[k], c);
+                finish(column[k], c, lane[k]);
             }
             return work;
         }
@@ -295,7 +237,7 @@ std::int64_t DeepPlan::doubleRow(int row, int stride, std::int16_t* out) const {
             if (!done && (events >> (k + kLanes) & 1) != 0)
                 done = advance(lane[k], result[k], true);
             if (!done) continue;
-            finish(column[k], result[k]);
+            finish(column[k], result[k], lane[k]);
             --used;
             lane[k] = lane[used];
             column[k] = column[used];
@@ -453,8 +395,12 @@ KernelFrame deepFrame(const std::shared_ptr<const DeepPlan>& plan) {
     return f;
 }
 
-std::int64_t DeepPlan::row(int row, int stride, std::int16_t* out) const {
-    if (!wide_ && limit_ > 0) return doubleRow(row, stride, out);
+std::int64_t DeepPlan::row(int row, int stride, std::int16_t* out,
+                           std::vector<CycleSeed>& cycles) const {
+    if (!wide_ && limit_ > 0) {
+        cycles.resize(static_cast<std::size_t>(winx_));
+        return doubleRow(row, stride, out, cycles);
+    }
     std::int64_t work = 0;
     for (int i = 0; i < winx_; i += stride) {
         const DeepCount c = count(i, row);
@@ -477,9 +423,10 @@ std::int64_t deepRows(const KernelFrame& frame, int r0, int rowCount, int stride
     const int first = plan.winy() / 2 - frame.hy;
     std::int64_t work = 0;
     const int rows = std::min(rowCount, frame.winy - r0);
+    std::vector<CycleSeed> cycles;
     for (int row = r0; row < r0 + rows; ++row)
-        work +=
-            plan.row(first + row, stride, mandel + static_cast<std::ptrdiff_t>(row) * plan.winx());
+        work += plan.row(first + row, stride,
+                         mandel + static_cast<std::ptrdiff_t>(row) * plan.winx(), cycles);
     return work;
 }
 

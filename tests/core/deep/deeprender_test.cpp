@@ -267,6 +267,32 @@ TEST(Nucleus, PeriodNucleusAndSize) {
     }
 }
 
+// Inside points are proven by an attracting cycle found by Newton's method, at the cycle's
+// own period even from a multiple of it; outside the minibrot no cycle is proven.
+TEST(DeepPlan, ProvesInsideByAnAttractingCycle) {
+    const long bits = 400;
+    const auto n = findNucleus(*Real::parse("0", bits), *Real::parse("1", bits),
+                               *ExtFloat::parse("1e-50"), 1000, bits);
+    ASSERT_TRUE(n);
+    const auto plan = prepareDeep({n->x, n->y, n->size, 4096}, 8, 8, kRendering);
+    ASSERT_TRUE(plan);
+    const double size = n->size.toDouble();
+    for (const std::int64_t period : {133, 266, 399}) {
+        CycleSeed seed;
+        seed.period = period;
+        EXPECT_TRUE(plan->cycleInside({0.1 * size, -0.05 * size}, seed)) << period;
+        EXPECT_EQ(seed.period, 133);
+        EXPECT_LT(seed.lambda, 1.0);
+        // The seed serves the next pixel, now by the disc about the point it predicts.
+        EXPECT_TRUE(plan->cycleInside({0.12 * size, -0.05 * size}, seed)) << period;
+    }
+    CycleSeed seed;
+    seed.period = 133;
+    EXPECT_FALSE(plan->cycleInside({3 * size, 0}, seed));
+    EXPECT_EQ(deepCount(*plan, 4, 4).raw, 0);
+    EXPECT_GT(deepCount(*plan, 0, 0).raw, 0);
+}
+
 // The fixtures: 64 x 48 pictures of views too slow for brute force in a test.
 TEST(DeepHeavy, CountsEqualTheOraclesFixtures) {
     const char* const names[] = {
