@@ -137,6 +137,10 @@ public:
     // radius exceeds that of its first half).
     const S& widest() const { return widest_; }
     int low() const { return low_; }
+    // The maps of level l, from m = 1 on.
+    const std::vector<Map>& level(int l) const {
+        return levels_[static_cast<std::size_t>(l - low_)];
+    }
     int high() const { return low_ + static_cast<int>(levels_.size()) - 1; }
     // The map of 2^l steps from m (m - 1 a multiple of 2^l, m + 2^l <= N).
     const Map& at(int l, std::int32_t m) const {

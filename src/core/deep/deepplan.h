@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/deep/bla.h"
+#include "core/deep/deeplanes.h"
 #include "core/deep/deeprender.h"
 #include "core/deep/referenceorbit.h"
 
@@ -67,6 +68,9 @@ public:
     const std::optional<WideBla>& wideBla() const { return wideBla_; }
     std::size_t bytes() const;
 
+    // What the vector lanes need of a plan of doubles with its tables built.
+    DeepLaneBounds laneBounds() const;
+
     // Builds the tables; false when `status` stopped it.
     bool buildTables(const std::atomic<int>& status);
 
@@ -84,13 +88,13 @@ public:
     bool cycleInside(Cd dc, CycleSeed& seed) const;
 
 private:
-    // Pixels whose delta is beyond every map step one by one, several at a time: their chains
-    // of dependent operations overlap. Each does exactly the steps it would do alone.
-    static constexpr int kLanes = 4;
-
     // Steps a pixel until it is done (true, its count in `out`) or, with `toLanes`, until its
-    // delta is beyond every map (false).
+    // delta is beyond every map (false): pixels that step one by one go to the vector lanes,
+    // which also take the maps that hold for them now and then.
     bool advance(DoubleState& s, DeepCount& out, bool toLanes) const;
+    // Whether a pixel just back at what looks like a cycle is proven inside (its count in
+    // `out`); the cycle is forgotten otherwise.
+    bool provenInside(DoubleState& s, DeepCount& out) const;
     // What follows a step: the limit, the escape, the rebase. Done, Go on, or Cycle (a rebase
     // that looks like a return to an attracting cycle: worth a proof).
     enum Settled { Go, Done, Cycle };
@@ -118,12 +122,9 @@ private:
     // the seed then moves to this pixel.
     bool provenAbout(Cd dc, Cd z0, CycleSeed& seed) const;
     static constexpr int kNewtonSteps = 8;
-    // One step of the pixel, or one map of many where its delta is within the map's reach;
-    // false, with `toLanes`, where it is beyond every map (nothing is done then).
+    // One step of the pixel, or the longest map that holds for its delta; false, with
+    // `toLanes`, where its delta is beyond every map (nothing is done then).
     bool step(DoubleState& s, bool toLanes) const;
-    // Steps full lanes until some are done (bit k, the count in out[k]) or back within a
-    // map's reach (bit k + kLanes).
-    int stepLanes(std::array<DoubleState, kLanes>& lane, std::array<DeepCount, kLanes>& out) const;
     std::int64_t doubleRow(int row, int stride, std::int16_t* out,
                            std::vector<CycleSeed>& cycles) const;
     DeepCount doublePixel(Cd dc) const;
@@ -137,6 +138,9 @@ private:
     bool wide_;
     double near_ = 0;
     std::optional<DoubleBla> doubleBla_;
+    // For the lanes: the double maps level by level, and the lowest level's bounds.
+    std::vector<const double*> mapLevels_;
+    std::vector<double> lowReach_;
     std::optional<WideBla> wideBla_;
 };
 

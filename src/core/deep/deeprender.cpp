@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstddef>
 
 namespace velq {
 namespace {
@@ -53,6 +54,69 @@ inline std::int16_t fold(std::int32_t raw) {
     return static_cast<std::int16_t>(raw == 0 ? 0 : (raw - 1) % 1000 + 1);
 }
 
+// The pixels in the vector lanes. While a pixel steps there, its delta and indices live in
+// the lanes and the rest of its state beside them.
+class LaneSlots {
+public:
+    static constexpr int kWidth = DeepLanes::kWidth;
+
+    LaneSlots() {
+        for (int k = 0; k < kWidth; ++k)
+            idle(k);
+    }
+    int used() const { return used_; }
+    int column(int k) const { return column_[k]; }
+    DeepLanes& lanes() { return v_; }
+
+    void add(const DoubleState& s, int column) {
+        state_[used_] = s;
+        column_[used_] = column;
+        put(used_++);
+    }
+    // The whole state of lane k, to be worked on outside the lanes.
+    DoubleState& take(int k) {
+        DoubleState& s = state_[k];
+        s.d = {v_.dr[k], v_.di[k]};
+        s.m = static_cast<std::int32_t>(v_.m[k]);
+        s.n = v_.n[k];
+        return s;
+    }
+    // Lane k steps on from its state.
+    void put(int k) {
+        const DoubleState& s = state_[k];
+        v_.dr[k] = s.d.re;
+        v_.di[k] = s.d.im;
+        v_.cr[k] = s.dc.re;
+        v_.ci[k] = s.dc.im;
+        v_.m[k] = s.m;
+        v_.n[k] = s.n;
+        v_.idle[k] = 0;
+    }
+    // Lane k is done (taken); the last busy lane moves into it.
+    void remove(int k) {
+        --used_;
+        if (k != used_) {
+            state_[k] = take(used_);
+            column_[k] = column_[used_];
+            put(k);
+        }
+        idle(used_);
+    }
+
+private:
+    // An idle lane stays at delta 0 and Z_0 = 0.
+    void idle(int k) {
+        v_.dr[k] = v_.di[k] = v_.cr[k] = v_.ci[k] = 0.0;
+        v_.m[k] = v_.n[k] = 0;
+        v_.idle[k] = -1;
+    }
+
+    DeepLanes v_;
+    std::array<DoubleState, kWidth> state_;
+    std::array<int, kWidth> column_{};
+    int used_ = 0;
+};
+
 } // namespace
 
 DeepPlan::DeepPlan(std::shared_ptr<const ReferenceOrbit> orbit, int winx, int winy,
@@ -68,13 +132,24 @@ bool DeepPlan::buildTables(const std::atomic<int>& status) {
         wideBla_ = WideBla::build(*orbit_, dcMax, status);
     else
         doubleBla_ = DoubleBla::build(*orbit_, dcMax.toDouble(), status);
+    if (doubleBla_) {
+        static_assert(sizeof(DoubleBla::Map) == DeepLaneBounds::kMapSize * sizeof(double));
+        static_assert(offsetof(DoubleBla::Map, bound) == DeepLaneBounds::kBound * sizeof(double));
+        for (int l = doubleBla_->low(); l <= doubleBla_->high(); ++l)
+            mapLevels_.push_back(&doubleBla_->level(l).front().a.re);
+        if (!doubleBla_->empty())
+            for (const DoubleBla::Map& map : doubleBla_->level(doubleBla_->low()))
+                lowReach_.push_back(map.bound);
+        lowReach_.push_back(0.0);
+    }
     if (orbit_->last() >= 1) near_ = kBlaEpsilon * std::sqrt(norm(orbit_->data()[1]));
     return wide_ ? wideBla_.has_value() : doubleBla_.has_value();
 }
 
 std::size_t DeepPlan::bytes() const {
     const std::size_t orbit = (static_cast<std::size_t>(orbit_->last()) + 1) * sizeof(Cd);
-    return orbit + (doubleBla_ ? doubleBla_->bytes() : 0) + (wideBla_ ? wideBla_->bytes() : 0);
+    return orbit + (doubleBla_ ? doubleBla_->bytes() : 0) + (wideBla_ ? wideBla_->bytes() : 0) +
+           lowReach_.size() * sizeof(double);
 }
 
 DeepCount DeepPlan::count(int column, int row) const {
@@ -86,7 +161,9 @@ DeepCount DeepPlan::count(int column, int row) const {
                      normalised(0.0, dy.mantissa(), dy.exponent()));
 }
 
-DeepPlan::Settled DeepPlan::settle(DoubleState& s, DeepCount& out) const {
+// Inlined: these two are the loop of every pixel that takes maps.
+[[gnu::always_inline]] inline DeepPlan::Settled DeepPlan::settle(DoubleState& s,
+                                                                 DeepCount& out) const {
     const Cd* const ref = orbit_->data();
     if (s.n >= limit_) {
         out = {0, limit_};
@@ -109,7 +186,7 @@ DeepPlan::Settled DeepPlan::settle(DoubleState& s, DeepCount& out) const {
     return close ? closeApproach(s, z) : Go;
 }
 
-bool DeepPlan::step(DoubleState& s, bool toLanes) const {
+[[gnu::always_inline]] inline bool DeepPlan::step(DoubleState& s, bool toLanes) const {
     const DoubleBla& t = *doubleBla_;
     const double dm = maxPart(s.d);
     const bool beyond = !(dm < t.widest());
@@ -130,46 +207,39 @@ bool DeepPlan::step(DoubleState& s, bool toLanes) const {
     return true;
 }
 
+bool DeepPlan::provenInside(DoubleState& s, DeepCount& out) const {
+    if (s.period == 0) return false;
+    ++s.trapTries;
+    CycleSeed seed;
+    seed.z = s.d; // z, just rebased
+    seed.period = s.period;
+    s.period = 0;
+    if (!cycleInside(s.dc, seed)) return false;
+    s.cycle = seed;
+    out = {0, limit_};
+    return true;
+}
+
 bool DeepPlan::advance(DoubleState& s, DeepCount& out, bool toLanes) const {
     for (;;) {
-        if (s.period != 0) { // just back at what looks like a cycle
-            ++s.trapTries;
-            CycleSeed seed;
-            seed.z = s.d; // z, just rebased
-            seed.period = s.period;
-            s.period = 0;
-            if (cycleInside(s.dc, seed)) {
-                s.cycle = seed;
-                out = {0, limit_};
-                return true;
-            }
-        }
+        if (provenInside(s, out)) return true;
         if (!step(s, toLanes)) return false;
         if (settle(s, out) == Done) return true;
     }
 }
 
-int DeepPlan::stepLanes(std::array<DoubleState, kLanes>& lane,
-                        std::array<DeepCount, kLanes>& out) const {
-    const Cd* const ref = orbit_->data();
-    const double widest = doubleBla_->widest();
-    for (;;) {
-        // The lanes' steps are independent: their latencies overlap.
-        for (DoubleState& s : lane) {
-            s.d = deltaStep(ref[s.m], s.d, s.dc);
-            ++s.m;
-            ++s.n;
-        }
-        int events = 0;
-        for (int k = 0; k < kLanes; ++k) {
-            const Settled settled = settle(lane[k], out[k]);
-            if (settled == Done)
-                events |= 1 << k;
-            else if (settled == Cycle || maxPart(lane[k].d) < widest)
-                events |= 1 << (k + kLanes);
-        }
-        if (events != 0) return events;
-    }
+DeepLaneBounds DeepPlan::laneBounds() const {
+    DeepLaneBounds b{};
+    b.ref = orbit_->data();
+    b.last = orbit_->last();
+    b.limit = limit_;
+    b.near = near_;
+    b.levels = mapLevels_.data();
+    b.low = doubleBla_->low();
+    b.high = doubleBla_->high();
+    b.reach = lowReach_.data();
+    b.maps = static_cast<std::int64_t>(lowReach_.size()) - 1;
+    return b;
 }
 
 std::int64_t DeepPlan::doubleRow(int row, int stride, std::int16_t* out,
@@ -202,13 +272,12 @@ std::int64_t DeepPlan::doubleRow(int row, int stride, std::int16_t* out,
         seed = above;
         return true;
     };
-    std::array<DoubleState, kLanes> lane;
-    std::array<int, kLanes> column{};
-    std::array<DeepCount, kLanes> result{};
-    int used = 0;
+    const DeepLaneBounds bounds = laneBounds();
+    const double widest = doubleBla_->widest();
+    LaneSlots slots;
     int next = 0;
     for (;;) {
-        while (used < kLanes && next < winx_) {
+        while (slots.used() < LaneSlots::kWidth && next < winx_) {
             DoubleState s = start(next);
             DeepCount c;
             if (seeded(s, next)) {
@@ -217,30 +286,26 @@ std::int64_t DeepPlan::doubleRow(int row, int stride, std::int16_t* out,
             } else if (advance(s, c, true)) {
                 finish(next, c, s);
             } else {
-                lane[used] = s;
-                column[used] = next;
-                ++used;
+                slots.add(s, next);
             }
             next += stride;
         }
-        if (used < kLanes) { // the row's last few, one by one
-            for (int k = 0; k < used; ++k) {
-                DeepCount c;
-                advance(lane[k], c, false);
-                finish(column[k], c, lane[k]);
+        if (slots.used() == 0) return work;
+        const unsigned look = stepDeepLanes(slots.lanes(), bounds);
+        // Downwards, so that the lane moved into a finished one has had its look.
+        for (int k = slots.used() - 1; k >= 0; --k) {
+            if ((look >> k & 1) == 0) continue;
+            DoubleState& s = slots.take(k);
+            DeepCount c;
+            const Settled settled = settle(s, c);
+            const bool done = settled == Done ||
+                              ((settled == Cycle || maxPart(s.d) < widest) && advance(s, c, true));
+            if (done) {
+                finish(slots.column(k), c, s);
+                slots.remove(k);
+            } else {
+                slots.put(k); // rebased, or beyond every map again: on in the lane
             }
-            return work;
-        }
-        const int events = stepLanes(lane, result);
-        for (int k = kLanes - 1; k >= 0; --k) {
-            bool done = (events >> k & 1) != 0;
-            if (!done && (events >> (k + kLanes) & 1) != 0)
-                done = advance(lane[k], result[k], true);
-            if (!done) continue;
-            finish(column[k], result[k], lane[k]);
-            --used;
-            lane[k] = lane[used];
-            column[k] = column[used];
         }
     }
 }
