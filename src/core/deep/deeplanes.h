@@ -44,9 +44,12 @@ struct DeepLaneBounds {
 // index must be below `last`.
 unsigned stepDeepLanes(DeepLanes& lanes, const DeepLaneBounds& bounds);
 
-// The same on one lane after another, and on AVX-512 vectors (where the processor has them).
+// The same on one lane after another, and on AVX2 and AVX-512 vectors (where the processor
+// has them).
 unsigned stepDeepLanesPlain(DeepLanes& lanes, const DeepLaneBounds& bounds);
+unsigned stepDeepLanesAvx2(DeepLanes& lanes, const DeepLaneBounds& bounds);
 unsigned stepDeepLanesAvx512(DeepLanes& lanes, const DeepLaneBounds& bounds);
+bool deepLanesHaveAvx2();
 bool deepLanesHaveAvx512();
 
 } // namespace velq
