@@ -66,7 +66,7 @@ void FrameWriter::run() {
         }
         changed_.notify_all();
         const std::vector<std::uint8_t> png =
-            encodePngWithChunk(frame.pixels, width_, height_, frame.v, aspect);
+            encodePngWithChunk(frame.pixels, width_, height_, frame.v, aspect, PngEffort::Fast);
         const std::error_code why = png.empty() ? std::make_error_code(std::errc::not_enough_memory)
                                                 : write_(frame.file, png);
         if (why) {

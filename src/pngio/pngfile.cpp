@@ -11,7 +11,7 @@
 namespace velq {
 
 std::vector<std::uint8_t> encodePngWithChunk(std::span<const Rgba> pixels, int width, int height,
-                                             const MANDAT& view, double aspect) {
+                                             const MANDAT& view, double aspect, PngEffort effort) {
     if (width <= 0 || height <= 0 ||
         pixels.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
         return {};
@@ -21,6 +21,8 @@ std::vector<std::uint8_t> encodePngWithChunk(std::span<const Rgba> pixels, int w
     QBuffer buffer(&encoded);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
+    // Qt takes 0..100 and gives deflate a ninth of it: 12 is level 1.
+    if (effort == PngEffort::Fast) writer.setCompression(12);
     if (!writer.write(picture)) return {};
     return insertParameterChunk(
         std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(encoded.constData()),
