@@ -73,9 +73,19 @@ fetch(const DeepLaneBounds& b, __m512i m, __m512d& re, __m512d& im, __m512d& rea
     const Cd* const ref = b.ref;
     alignas(64) std::int64_t at[W];
     _mm512_store_si512(at, m);
+    // Each lane's index into the lowest level's bounds, (max(m, 1) - 1) >> low, at most that of
+    // the 0 after them all: worked out in the vector, not lane by lane.
+    const __mmask8 all = 0xff;
+    const __m512i one = _mm512_set1_epi64(1), none = _mm512_setzero_si512();
+    const __m512i e = _mm512_sub_epi64(_mm512_mask_max_epi64(none, all, m, one), one);
+    const __m512i i = _mm512_mask_min_epi64(
+        none, all, _mm512_mask_srl_epi64(none, all, e, _mm_cvtsi32_si128(b.low)),
+        _mm512_set1_epi64(b.maps));
+    alignas(64) std::int64_t ri[W];
+    _mm512_store_si512(ri, i);
     alignas(64) double r[W];
     for (int k = 0; k < W; ++k)
-        r[k] = b.reach[std::min((std::max<std::int64_t>(at[k], 1) - 1) >> b.low, b.maps)];
+        r[k] = b.reach[ri[k]];
     reach = _mm512_load_pd(r);
     // (Masked forms throughout: GCC 12 takes the "undefined" vector that the plain forms start
     // from for an uninitialised one.)
