@@ -15,8 +15,8 @@
 // larger Z gets radius 0 and is always done one by one.
 //
 // The maps are kept in levels: level l holds the maps of 2^l steps from m = 1 + i 2^l (the step
-// from Z_0 = 0 is never linear). The lowest level kept is chosen so that the tables stay within
-// kMaxBytes; steps below it are done one by one.
+// from Z_0 = 0 is never linear), from four steps up. The lowest level kept is chosen so that the
+// tables stay within kMaxBytes; steps below it are done one by one.
 #pragma once
 
 #include "core/deep/complexdelta.h"
@@ -78,6 +78,9 @@ public:
     };
 
     static constexpr std::size_t kMaxBytes = std::size_t{64} << 20;
+    // Maps start at four steps: a map of two costs about what its two steps cost, in the
+    // lanes less, and their level would take half the tables.
+    static constexpr int kLowestLevel = 2;
 
     // The tables of `orbit` for pixels with |dc| <= dcMax. Nothing when `status` becomes
     // RenderStatus::AbortStop meanwhile.
@@ -88,7 +91,7 @@ public:
         int top = 0;
         while ((std::int64_t{2} << top) <= steps)
             ++top;
-        int low = 1;
+        int low = kLowestLevel;
         while (low <= top && bytesFrom(low, steps) > kMaxBytes)
             ++low;
         t.low_ = low;
@@ -188,7 +191,7 @@ private:
         return xy;
     }
 
-    int low_ = 1;
+    int low_ = kLowestLevel;
     S widest_{};
     std::vector<std::vector<Map>> levels_; // levels_[l - low_]
 };
