@@ -47,12 +47,21 @@ const double* longestMap(Cd d, std::int64_t m, std::int64_t room, const DeepLane
     return map(lo);
 }
 
-// Maps, one after another, while one holds and the lane has no reason to look (asks).
+// Maps, one after another, while one holds and the lane has no reason to look (asks). The
+// callers have found the lowest level's map to hold; should none hold after all, one step
+// instead, so that the lane always moves on.
 void mapRun(Cd& d, Cd dc, std::int64_t& m, std::int64_t& n, const DeepLaneBounds& b) {
-    for (;;) {
+    for (bool first = true;; first = false) {
         int level = 0;
         const double* map = longestMap(d, m, std::min(b.last - m, b.limit - n), b, level);
-        if (map == nullptr) return;
+        if (map == nullptr) {
+            if (first) {
+                d = deltaStep(b.ref[m], d, dc);
+                ++m;
+                ++n;
+            }
+            return;
+        }
         d = Cd{map[0], map[1]} * d + Cd{map[2], map[3]} * dc;
         m += std::int64_t{1} << level;
         n += std::int64_t{1} << level;
