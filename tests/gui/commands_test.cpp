@@ -260,7 +260,10 @@ private slots:
         command(50); // back: the view left is in the ring now, nothing more
         // Two gestures of three notches: the second leaves the first's last view, logged once.
         for (int notch = 0; notch < 6; ++notch) {
-            if (notch == 3) QTest::qWait(400);
+            if (notch == 3) { // the first gesture ends in quiet, and its picture is done
+                QTest::qWait(400);
+                QTRY_VERIFY(view->settled() && view->driver().idle());
+            }
             wheel(view, {160, 120}, 120);
         }
         QFile log(home.filePath(QStringLiteral("Desktop/history.mdl")));
