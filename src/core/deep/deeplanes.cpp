@@ -299,29 +299,27 @@ advance(DeepLanes& l, const DeepLaneBounds& b, Quad& v) {
         alignas(32) double ds[2][4];
         _mm256_store_si256(reinterpret_cast<__m256i*>(ms), v.m);
         _mm256_store_si256(reinterpret_cast<__m256i*>(ns), v.n);
-        _mm256_store_pd(ds[0], re);
-        _mm256_store_pd(ds[1], im);
+        _mm256_store_pd(ds[0], dr);
+        _mm256_store_pd(ds[1], di);
         alignas(32) std::int64_t ss[4];
         _mm256_store_si256(reinterpret_cast<__m256i*>(ss), steps);
         for (unsigned bits = mapped; bits != 0; bits &= bits - 1) {
             const int k = std::countr_zero(bits);
-            Cd d{l.dr[f + k], l.di[f + k]};
+            Cd d{ds[0][k], ds[1][k]};
             const std::int64_t from = ms[k];
             mapRun(d, {l.cr[f + k], l.ci[f + k]}, ms[k], ns[k], b);
             ds[0][k] = d.re;
             ds[1][k] = d.im;
             ss[k] = ms[k] - from;
         }
-        re = _mm256_load_pd(ds[0]);
-        im = _mm256_load_pd(ds[1]);
+        re = _mm256_blendv_pd(re, _mm256_load_pd(ds[0]), _mm256_castsi256_pd(holds));
+        im = _mm256_blendv_pd(im, _mm256_load_pd(ds[1]), _mm256_castsi256_pd(holds));
         steps = _mm256_load_si256(reinterpret_cast<const __m256i*>(ss));
     }
     v.dr = _mm256_blendv_pd(v.dr, re, _mm256_castsi256_pd(v.busy));
     v.di = _mm256_blendv_pd(v.di, im, _mm256_castsi256_pd(v.busy));
     v.m = _mm256_add_epi64(v.m, steps);
     v.n = _mm256_add_epi64(v.n, steps);
-    _mm256_store_pd(l.dr + f, v.dr); // the maps above read the lanes' deltas from here
-    _mm256_store_pd(l.di + f, v.di);
     fetch(b, v);
     const __m256d xr = _mm256_add_pd(v.zr, v.dr), xi = _mm256_add_pd(v.zi, v.di);
     const __m256d z2 = _mm256_add_pd(_mm256_mul_pd(xr, xr), _mm256_mul_pd(xi, xi));
@@ -363,6 +361,8 @@ __attribute__((target("avx2"))) unsigned stepDeepLanesAvx2(DeepLanes& l, const D
         const unsigned looks = advance(l, b, q[0]) | advance(l, b, q[1]) << 4;
         if (looks == 0) continue;
         for (const Quad& v : q) {
+            _mm256_store_pd(l.dr + v.first, v.dr);
+            _mm256_store_pd(l.di + v.first, v.di);
             _mm256_store_si256(reinterpret_cast<__m256i*>(l.m + v.first), v.m);
             _mm256_store_si256(reinterpret_cast<__m256i*>(l.n + v.first), v.n);
         }
