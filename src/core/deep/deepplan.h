@@ -66,7 +66,6 @@ public:
     // The tables: the double ones for ordinary plans, the wide ones for wide plans.
     const std::optional<DoubleBla>& doubleBla() const { return doubleBla_; }
     const std::optional<WideBla>& wideBla() const { return wideBla_; }
-    std::size_t bytes() const;
 
     // What the vector lanes need of a plan of doubles with its tables built.
     DeepLaneBounds laneBounds() const;

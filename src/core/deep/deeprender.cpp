@@ -146,12 +146,6 @@ bool DeepPlan::buildTables(const std::atomic<int>& status) {
     return wide_ ? wideBla_.has_value() : doubleBla_.has_value();
 }
 
-std::size_t DeepPlan::bytes() const {
-    const std::size_t orbit = (static_cast<std::size_t>(orbit_->last()) + 1) * sizeof(Cd);
-    return orbit + (doubleBla_ ? doubleBla_->bytes() : 0) + (wideBla_ ? wideBla_->bytes() : 0) +
-           lowReach_.size() * sizeof(double);
-}
-
 DeepCount DeepPlan::count(int column, int row) const {
     if (limit_ <= 0) return {};
     const ExtFloat dx = ExtFloat(static_cast<double>(column - winx_ / 2)) * step_ + offset_[0];

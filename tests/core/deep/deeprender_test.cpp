@@ -267,6 +267,33 @@ TEST(Nucleus, PeriodNucleusAndSize) {
     }
 }
 
+// At a nucleus the reference comes back nearer to 0 than any double: such a Z is kept aside,
+// both of its parts, and read back whole.
+TEST(ReferenceOrbit, KeepsTheCloseApproachesBelowTheDoubles) {
+    const long bits = 4000;
+    const auto n = findNucleus(*Real::parse("-0.1", bits), *Real::parse("0.7", bits),
+                               *ExtFloat::parse("0.1"), 10, bits);
+    ASSERT_TRUE(n && n->period == 3);
+    const auto orbit = ReferenceOrbit::compute(n->x, n->y, bits, 8, kRendering);
+    ASSERT_TRUE(orbit);
+    Real x(bits), y(bits);
+    for (int k = 0; k < 3; ++k) { // Z_3, rounded as the orbit rounds it
+        const Real xy = x * y;
+        x = x * x - y * y + n->x;
+        y = xy + xy + n->y;
+    }
+    ASSERT_FALSE(mpfr_zero_p(x.get()));
+    const Cw z = orbit->wideAt(3);
+    for (const auto& [part, exact] : {std::pair{z.re, &x}, std::pair{z.im, &y}}) {
+        long e = 0;
+        const double m = mpfr_get_d_2exp(&e, exact->get(), MPFR_RNDN);
+        if (m == 0.0)
+            EXPECT_EQ(part, 0.0);
+        else
+            EXPECT_NEAR(std::ldexp(part / m, static_cast<int>(z.e - e)), 1.0, 1e-15);
+    }
+}
+
 // Inside points are proven by an attracting cycle found by Newton's method, at the cycle's
 // own period even from a multiple of it; outside the minibrot no cycle is proven.
 TEST(DeepPlan, ProvesInsideByAnAttractingCycle) {
