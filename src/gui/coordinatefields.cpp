@@ -5,6 +5,7 @@
 
 #include <QLineEdit>
 #include <QLocale>
+#include <cmath>
 
 namespace velq {
 namespace {
@@ -70,14 +71,19 @@ void CoordinateFields::showWidth(const MANDAT& v) {
 MANDAT CoordinateFields::typed(const MANDAT& current, bool deep) const {
     const auto text = [](const QLineEdit* field) { return field->text().trimmed().toStdString(); };
     const std::optional<ExtFloat> w = ExtFloat::parse(text(outlets_.TextField_w));
-    if (deep && w && ExtFloat(0.0) < *w && w->isFinite()) {
-        // Each field that holds no number keeps the current view's value.
+    if (deep && w && ExtFloat(0.0) < *w && w->isFinite() && std::isfinite(w->toDouble())) {
+        // Each field that holds no number keeps the current view's value; so does one beyond
+        // the doubles, which the view's own fields could not hold.
         const long bits = centreBits(*w);
         const DeepView now = current.deep ? *current.deep
                                           : DeepView{Real(current.x, bits), Real(current.y, bits),
                                                      ExtFloat(current.w), current.it};
-        const std::optional<Real> x = Real::parse(text(outlets_.TextField_x), bits);
-        const std::optional<Real> y = Real::parse(text(outlets_.TextField_y), bits);
+        const auto number = [&](const QLineEdit* field) {
+            std::optional<Real> r = Real::parse(text(field), bits);
+            return r && std::isfinite(r->toDouble()) ? r : std::nullopt;
+        };
+        const std::optional<Real> x = number(outlets_.TextField_x);
+        const std::optional<Real> y = number(outlets_.TextField_y);
         MANDAT v = current;
         v.deep = std::make_shared<const DeepView>(
             DeepView{x ? *x : now.x.withBits(bits), y ? *y : now.y.withBits(bits), *w, now.it});

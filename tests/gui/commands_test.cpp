@@ -207,10 +207,13 @@ private slots:
         QVERIFY(view->deepZoom() && w->ui().menuDeepZoom->isChecked());
         QCOMPARE(tags(view->menus().outlets().menuIterations_).constLast(), 16777216);
         QCOMPARE(view->setIterations(100000), 131072);
+        const double y = view->Mandat0().y;
         w->ui().TextField_x->setText("-0.74364388703715870475219150611477411");
+        w->ui().TextField_y->setText("1e400"); // beyond the doubles: the view's y stays
         w->ui().TextField_w->setText("1e-300");
         QTest::mouseClick(w->ui().PushButton, Qt::LeftButton);
         QVERIFY(view->Mandat0().deep && view->Mandat0().deep->w == ExtFloat::parse("1e-300"));
+        QCOMPARE(view->Mandat0().y, y);
         QCOMPARE(w->ui().TextField_w->text(), QStringLiteral("1e-300"));
         QVERIFY(w->ui().TextField_x->text().startsWith("-0.74364388703715870475219150611477411"));
         command(2); // Zoom In halves the deep width exactly

@@ -65,7 +65,7 @@ std::optional<Real> Real::parse(std::string_view text, long bits) {
     Real r(bits);
     char* end = nullptr;
     mpfr_strtofr(r.value_, copy.c_str(), &end, 10, MPFR_RNDN);
-    if (end != copy.c_str() + copy.size()) return std::nullopt;
+    if (end != copy.c_str() + copy.size() || !mpfr_number_p(r.value_)) return std::nullopt;
     return r;
 }
 

@@ -23,7 +23,7 @@ public:
     ~Real();
 
     // Decimal text in any of strtod's forms, with any number of digits: nothing when the
-    // whole text is not one number.
+    // whole text is not one finite number.
     static std::optional<Real> parse(std::string_view text, long bits);
 
     long bits() const { return static_cast<long>(mpfr_get_prec(value_)); }
