@@ -335,6 +335,10 @@ TEST(ParameterLine, DeepViewsKeepTheirDepthAndOlderReadersSkipTheExtras) {
     std::string edited = line;
     edited.replace(edited.find("-0.7436"), 7, "-0.7435");
     EXPECT_FALSE(viewOf(*ParameterReader(edited, 0).next(), true).deep);
+    // So does a line whose width is beyond what the fields can hold.
+    edited = line;
+    edited.replace(edited.find("3.3e-300"), 8, "3.3e+400");
+    EXPECT_FALSE(viewOf(*ParameterReader(edited, 0).next(), true).deep);
 }
 
 } // namespace
