@@ -60,6 +60,24 @@ TEST(Navigation, DeepViewsKeepTheBitsTheirPixelsNeed) {
     EXPECT_NEAR(t.dy, -120, 1e-6);
 }
 
+// Where doubles suffice, a deep view moves as its doubles do; a preview between a deep and a
+// plain view is the plain one's.
+TEST(Navigation, DeepViewsMoveAsTheirDoublesWhereThoseSuffice) {
+    const MANDAT plain{-0.75, 0.1, 1e-6, 1024, 0x782, 0};
+    MANDAT deep = plain;
+    deep.deep = std::make_shared<const DeepView>(
+        DeepView{Real(plain.x, 128), Real(plain.y, 128), ExtFloat(plain.w), 1024});
+    const PointF p{250, 40};
+    const MANDAT c = selectionCentre(deep, p, 320, 240), cp = selectionCentre(plain, p, 320, 240);
+    EXPECT_NEAR(c.deep->x.toDouble(), cp.x, 1e-15);
+    EXPECT_NEAR(c.deep->y.toDouble(), cp.y, 1e-15);
+    EXPECT_NEAR(selectionWidth(deep, 30, 320, 240).w, selectionWidth(plain, 30, 320, 240).w, 1e-20);
+    const MANDAT other{-0.7, 0.1, 2e-6, 1024, 0x782, 0};
+    const PreviewTransform t = previewOfView(other, deep, 320, 240);
+    const PreviewTransform tp = previewOf(other, plain, 320, 240);
+    EXPECT_TRUE(t.scale == tp.scale && t.dx == tp.dx && t.dy == tp.dy);
+}
+
 TEST(Navigation, ThePreviewMovesAndScalesThePictureOnScreen) {
     const int n = 8;
     std::vector<Rgba> picture(n * n);
