@@ -29,8 +29,9 @@ public:
     void showCentre(const MANDAT& v);
     void showWidth(const MANDAT& v);
     // The typed centre and width; a field that does not hold a number keeps `current`'s value.
-    // The limit and the colours are `current`'s. With `deep`, the typed digits are kept, and a
-    // width may be of any exponent.
+    // The limit and the colours are `current`'s. With `deep`, the typed digits are kept, a
+    // width may be of any exponent below the largest double, and a number beyond the doubles
+    // counts as none.
     MANDAT typed(const MANDAT& current, bool deep = false) const;
     void repaint();
 

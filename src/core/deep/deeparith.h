@@ -44,7 +44,8 @@ MANDAT selectionWidth(const MANDAT& v, int d, int winx, int winy);
 
 // A view typed as text: the centre to any number of digits, the width of any exponent, the
 // limit rounded up to a power of two up to 2^24. Nothing, with the reason, when a text is no
-// number or the width not positive.
+// number, the width not positive, or a value beyond the doubles' range (the view's own
+// fields could not hold it).
 std::optional<MANDAT> parseDeepView(std::string_view x, std::string_view y, std::string_view w,
                                     std::int64_t it, int cs, int cp, std::string* why = nullptr);
 
