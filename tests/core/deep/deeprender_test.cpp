@@ -8,6 +8,7 @@
 #include "core/deep/nucleus.h"
 #include "core/render/renderworkers.h"
 
+#include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -151,7 +152,9 @@ TEST(DeepPlan, ReusesTheOrbitOfTheSameCentre) {
         ASSERT_TRUE(plan) << c.name;
         EXPECT_EQ(plan->sharedOrbit() == first->sharedOrbit(), c.shared) << c.name;
         const auto fresh = prepareDeep(c.view, c.winx, c.winy, kRendering);
+        const std::size_t bytes = (plan->orbit().last() + 1u) * sizeof(Cd);
         EXPECT_EQ(plan->orbit().last(), fresh->orbit().last()) << c.name;
+        EXPECT_EQ(std::memcmp(plan->orbit().data(), fresh->orbit().data(), bytes), 0) << c.name;
         EXPECT_EQ(rawCounts(*plan), rawCounts(*fresh)) << c.name;
     }
 }
