@@ -177,8 +177,9 @@ TEST(Posters, StampReplacesTheChunkAndFramesAreRecognised) {
     ASSERT_TRUE(line);
     EXPECT_TRUE(viewOf(*line) == v && line->aspect == 4.0);
     EXPECT_FALSE(stampPng(notPng, v));
-    std::copy(bare.begin(), bare.begin() + 8, notPng.begin()); // a signature, then no IHDR
-    EXPECT_FALSE(stampPng(notPng, v));
+    std::copy(bare.begin(), bare.begin() + 8, notPng.begin());      // a signature, then no IHDR
+    std::vector<std::uint8_t> cut(bare.begin(), bare.begin() + 20); // an IHDR cut short
+    EXPECT_FALSE(stampPng(notPng, v) || stampPng(cut, v));
     // name, bytes, size, view, whether they hold that frame
     const std::tuple<const char*, std::vector<std::uint8_t>, int, MANDAT, bool> cases[] = {
         {"the frame", png, 100, v, true},
