@@ -95,6 +95,7 @@ public:
         while (low <= top && bytesFrom(low, steps) > kMaxBytes)
             ++low;
         t.low_ = low;
+        t.dcMax_ = dcMax;
         if (low > top) return t;
 
         // The lowest level kept, one step at a time; then each level from pairs of the one below.
@@ -139,6 +140,8 @@ public:
     // The largest bound of the lowest level: a delta above it takes no map anywhere (no map's
     // radius exceeds that of its first half).
     const S& widest() const { return widest_; }
+    // The largest |dc| the maps hold for.
+    const S& dcMax() const { return dcMax_; }
     int low() const { return low_; }
     // The maps of level l, from m = 1 on.
     const std::vector<Map>& level(int l) const {
@@ -192,7 +195,7 @@ private:
     }
 
     int low_ = kLowestLevel;
-    S widest_{};
+    S widest_{}, dcMax_{};
     std::vector<std::vector<Map>> levels_; // levels_[l - low_]
 };
 

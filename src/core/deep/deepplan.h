@@ -75,6 +75,8 @@ public:
 
     // The raw count of pixel (column, row): n + 1 for an escape at z_n, 0 for none.
     DeepCount count(int column, int row) const;
+    // Pixel (column, row)'s c less the reference's, re and im.
+    std::array<ExtFloat, 2> delta(int column, int row) const;
     // Every stride-th pixel of a row, folded into `out` (the row's first count); the work.
     // `cycles` holds, column by column, the attracting cycles proven in the row before (of a
     // group of rows rendered in turn), and then this row's.

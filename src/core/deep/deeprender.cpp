@@ -146,10 +146,14 @@ bool DeepPlan::buildTables(const std::atomic<int>& status) {
     return wide_ ? wideBla_.has_value() : doubleBla_.has_value();
 }
 
+std::array<ExtFloat, 2> DeepPlan::delta(int column, int row) const {
+    return {ExtFloat(static_cast<double>(column - winx_ / 2)) * step_ + offset_[0],
+            ExtFloat(static_cast<double>(winy_ / 2 - row)) * step_ + offset_[1]};
+}
+
 DeepCount DeepPlan::count(int column, int row) const {
     if (limit_ <= 0) return {};
-    const ExtFloat dx = ExtFloat(static_cast<double>(column - winx_ / 2)) * step_ + offset_[0];
-    const ExtFloat dy = ExtFloat(static_cast<double>(winy_ / 2 - row)) * step_ + offset_[1];
+    const auto [dx, dy] = delta(column, row);
     if (!wide_) return doublePixel({dx.toDouble(), dy.toDouble()});
     return widePixel(normalised(dx.mantissa(), 0.0, dx.exponent()) +
                      normalised(0.0, dy.mantissa(), dy.exponent()));
@@ -238,12 +242,10 @@ DeepLaneBounds DeepPlan::laneBounds() const {
 
 std::int64_t DeepPlan::doubleRow(int row, int stride, std::int16_t* out,
                                  std::vector<CycleSeed>& cycles) const {
-    const double dy =
-        (ExtFloat(static_cast<double>(winy_ / 2 - row)) * step_ + offset_[1]).toDouble();
     const auto start = [&](int column) {
         DoubleState s;
-        s.dc = {(ExtFloat(static_cast<double>(column - winx_ / 2)) * step_ + offset_[0]).toDouble(),
-                dy};
+        const auto [dx, dy] = delta(column, row);
+        s.dc = {dx.toDouble(), dy.toDouble()};
         return s;
     };
     std::int64_t work = 0;

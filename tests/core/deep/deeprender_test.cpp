@@ -179,6 +179,11 @@ TEST(DeepPlan, FramesShareTheOrbitOfTheKeyTheyZoomTowards) {
     for (const auto& [view, plan] : {std::pair{near, first}, std::pair{nearer, second}}) {
         const auto own = prepareDeep(view, 40, 30, kRendering);
         EXPECT_GE(agreement(rawCounts(*plan), rawCounts(*own), 40).share, 0.995);
+        // The maps hold for every pixel, off the key's centre as they are.
+        for (const auto& [i, j] : {std::pair{0, 0}, {39, 0}, {0, 29}, {39, 29}}) {
+            const auto [dx, dy] = plan->delta(i, j);
+            EXPECT_LE(std::hypot(dx.toDouble(), dy.toDouble()), plan->doubleBla()->dcMax());
+        }
     }
     DeepView wider = key;
     wider.w = ExtFloat(1e-18);
