@@ -5,7 +5,6 @@
 
 #include <QLineEdit>
 #include <QLocale>
-#include <cmath>
 
 namespace velq {
 namespace {
@@ -71,7 +70,7 @@ void CoordinateFields::showWidth(const MANDAT& v) {
 MANDAT CoordinateFields::typed(const MANDAT& current, bool deep) const {
     const auto text = [](const QLineEdit* field) { return field->text().trimmed().toStdString(); };
     const std::optional<ExtFloat> w = ExtFloat::parse(text(outlets_.TextField_w));
-    if (deep && w && ExtFloat(0.0) < *w && w->isFinite() && std::isfinite(w->toDouble())) {
+    if (deep && w && ExtFloat(0.0) < *w && fitsDouble(*w)) {
         // Each field that holds no number keeps the current view's value; so does one beyond
         // the doubles, which the view's own fields could not hold.
         const long bits = centreBits(*w);
@@ -80,7 +79,7 @@ MANDAT CoordinateFields::typed(const MANDAT& current, bool deep) const {
                                                      ExtFloat(current.w), current.it};
         const auto number = [&](const QLineEdit* field) {
             std::optional<Real> r = Real::parse(text(field), bits);
-            return r && std::isfinite(r->toDouble()) ? r : std::nullopt;
+            return r && fitsDouble(*r) ? r : std::nullopt;
         };
         const std::optional<Real> x = number(outlets_.TextField_x);
         const std::optional<Real> y = number(outlets_.TextField_y);

@@ -144,19 +144,18 @@ std::optional<MANDAT> parseDeepView(std::string_view x, std::string_view y, std:
     };
     // The width without going through double: far below 1e-308 it is still a number.
     const std::optional<ExtFloat> width = ExtFloat::parse(w);
-    if (!width || !(ExtFloat(0.0) < *width) || !width->isFinite())
+    if (!width || !(ExtFloat(0.0) < *width))
         return fail("W '" + std::string(w) + "' is not a positive number");
-    // The view's fields hold the doubles nearest to it: they must be numbers too.
     const auto beyond = [](std::string_view name, std::string_view text) {
         return std::string(name) + " '" + std::string(text) + "' is beyond the doubles' range";
     };
-    if (!std::isfinite(width->toDouble())) return fail(beyond("W", w));
+    if (!fitsDouble(*width)) return fail(beyond("W", w));
     const long bits = centreBits(*width);
     std::optional<Real> cx = Real::parse(x, bits), cy = Real::parse(y, bits);
     if (!cx) return fail("X '" + std::string(x) + "' is not a number");
     if (!cy) return fail("Y '" + std::string(y) + "' is not a number");
-    if (!std::isfinite(cx->toDouble())) return fail(beyond("X", x));
-    if (!std::isfinite(cy->toDouble())) return fail(beyond("Y", y));
+    if (!fitsDouble(*cx)) return fail(beyond("X", x));
+    if (!fitsDouble(*cy)) return fail(beyond("Y", y));
     MANDAT v{0, 0, 0, 0, cs, cp};
     v = rounded(v, DeepView{std::move(*cx), std::move(*cy), *width, allowedDeepLimit(it)});
     return withDepth(std::move(v));

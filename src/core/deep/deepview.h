@@ -5,6 +5,7 @@
 #include "core/deep/extfloat.h"
 #include "core/deep/real.h"
 
+#include <cmath>
 #include <cstdint>
 
 namespace velq {
@@ -21,6 +22,15 @@ struct DeepView {
         return a.x == b.x && a.y == b.y && a.w == b.w && a.it == b.it;
     }
 };
+
+// Whether the six fields of a view, which hold its values rounded to doubles, can hold `v`:
+// a deep view's centre and width must be within the doubles' range.
+inline bool fitsDouble(const ExtFloat& v) {
+    return std::isfinite(v.toDouble());
+}
+inline bool fitsDouble(const Real& v) {
+    return std::isfinite(v.toDouble());
+}
 
 // The narrowest width a deep view goes to: about 1e-1000.
 inline const ExtFloat kDeepMinWidth = ExtFloat::of(1.0, -3322);

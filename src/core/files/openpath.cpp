@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <cmath>
 #include <cstdint>
 
 namespace velq {
@@ -55,7 +54,7 @@ std::shared_ptr<const DeepView> deepOf(const ParsedLine& line) {
     const std::optional<ExtFloat> w = ExtFloat::parse(line.dw);
     std::int64_t it = 0;
     const auto [end, ec] = std::from_chars(line.dit.data(), line.dit.data() + line.dit.size(), it);
-    if (!w || !(ExtFloat(0.0) < *w) || !std::isfinite(w->toDouble()) || ec != std::errc() ||
+    if (!w || !(ExtFloat(0.0) < *w) || !fitsDouble(*w) || ec != std::errc() ||
         end != line.dit.data() + line.dit.size())
         return nullptr;
     // As many bits as the depth needs, as the writer had them: the decimals read back exactly.
