@@ -90,9 +90,7 @@ void DrawingView::mouseDown(QMouseEvent* event) {
 
 void DrawingView::mouseDragged(QMouseEvent* event) {
     if (!driver_.idle()) return;
-    const std::optional<double> w =
-        selection_.drag(viewPoint(event->position()), picture_.winx(), picture_.winy(), Mandat0_.w);
-    if (!w) return;
+    if (!selection_.drag(viewPoint(event->position()), picture_.winx(), picture_.winy())) return;
     // The square's half side d gives the width: at full precision for a deep view.
     const int d = static_cast<int>(selection_.r1().width / 2);
     fields_.showWidth(selectionWidth(Mandat0_, d, picture_.winx(), picture_.winy()));

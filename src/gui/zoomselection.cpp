@@ -9,14 +9,14 @@ void ZoomSelection::press(PointF p) {
     mouse_on_ = MouseOn::Selecting;
 }
 
-std::optional<double> ZoomSelection::drag(PointF p, int winx, int winy, double w, int ratio) {
-    if (mouse_on_ != MouseOn::Selecting) return std::nullopt;
+bool ZoomSelection::drag(PointF p, int winx, int winy, int ratio) {
+    if (mouse_on_ != MouseOn::Selecting) return false;
     p2_ = p;
-    const std::optional<ZoomSquare> square = zoomSquare(p1_, p2_, winx, winy, w, ratio);
-    if (!square) return std::nullopt;
+    const std::optional<ZoomSquare> square = zoomSquare(p1_, p2_, winx, winy, ratio);
+    if (!square) return false;
     r1_ = square->r1;
     r2_ = square->r2;
-    return square->w;
+    return true;
 }
 
 bool ZoomSelection::release() {

@@ -4,8 +4,6 @@
 
 #include "core/view/selection.h"
 
-#include <optional>
-
 namespace velq {
 
 // What a press started: nothing, a zoom selection, or a drag out at full or half size.
@@ -29,9 +27,9 @@ public:
     // A press at `p` starts a new selection: any old square goes.
     void press(PointF p);
     void setMouseOn(int what) { mouse_on_ = what; }
-    // The pointer moved to `p` during a selection: the new view's width, or nothing while the
-    // square is too small to count. `ratio`: device pixels a point.
-    std::optional<double> drag(PointF p, int winx, int winy, double w, int ratio = 1);
+    // The pointer moved to `p` during a selection: whether a square is drawn, which it is not
+    // while too small to count. `ratio`: device pixels a point.
+    bool drag(PointF p, int winx, int winy, int ratio = 1);
     // The button went up: true when no square was drawn (a plain click).
     bool release();
     // A render starts: any selection ends.

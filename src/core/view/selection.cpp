@@ -11,8 +11,7 @@ PlanePoint planePoint(const MANDAT& v, PointF p, int winx, int winy) {
     return {v.x + (p.x - winx * 0.5) * v.w / s, v.y + (p.y - winy * 0.5) * v.w / s};
 }
 
-std::optional<ZoomSquare> zoomSquare(PointF press, PointF pointer, int winx, int winy, double w,
-                                     int ratio) {
+std::optional<ZoomSquare> zoomSquare(PointF press, PointF pointer, int winx, int winy, int ratio) {
     const int dx = static_cast<int>(press.x - pointer.x);
     const int dy = static_cast<int>(press.y - pointer.y);
     const int d = std::max(std::abs(dx), std::abs(dy));
@@ -20,7 +19,6 @@ std::optional<ZoomSquare> zoomSquare(PointF press, PointF pointer, int winx, int
     const auto fd = static_cast<float>(d);
     ZoomSquare square;
     square.r1 = {press.x - fd, press.y - fd, 2 * fd, 2 * fd};
-    square.w = d / (std::min(winx, winy) * 0.5) * w;
     if (winx > winy) {
         const double ratio = static_cast<double>(winx) / winy;
         square.r2 = {static_cast<float>(press.x - d * ratio), press.y - fd,

@@ -24,15 +24,14 @@ struct PlanePoint {
 PlanePoint planePoint(const MANDAT& v, PointF p, int winx, int winy);
 
 // A selection: the square `r1` around the press point that reaches the pointer along the larger
-// axis distance d, the region `r2` the new view will fill (r1 stretched along the picture's
-// longer side), and the new view's width.
+// axis distance d, and the region `r2` the new view will fill (r1 stretched along the picture's
+// longer side). The new view's width follows from d (selectionWidth).
 struct ZoomSquare {
     RectF r1, r2;
-    double w = 0;
 };
 // Nothing while the pointer is less than 3 points from the press point on both axes; the
 // picture has `ratio` units (device pixels) a point.
-std::optional<ZoomSquare> zoomSquare(PointF press, PointF pointer, int winx, int winy, double w,
+std::optional<ZoomSquare> zoomSquare(PointF press, PointF pointer, int winx, int winy,
                                      int ratio = 1);
 
 } // namespace velq
