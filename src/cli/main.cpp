@@ -13,6 +13,7 @@
 #include "core/gallery/gallery.h"
 #include "pngio/pngfile.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
@@ -136,7 +137,9 @@ int renderViews(const RenderOptions& options) {
 
 // The feel of the wheel: "zoom notches N first p50 A p95 B exact p50 C p95 D", milliseconds.
 int zoomBenchmark(const RenderOptions& options) {
-    const ZoomLatencies run = runZoomBenchmark(options.kernel);
+    ZoomBenchmarkSetup setup;
+    if (options.frames > 0) setup.notches = std::min(setup.notches, options.frames);
+    const ZoomLatencies run = runZoomBenchmark(options.kernel, setup);
     std::printf("zoom notches %zu first p50 %.1f p95 %.1f exact p50 %.1f p95 %.1f\n",
                 run.first.size(), percentile(run.first, 0.5), percentile(run.first, 0.95),
                 percentile(run.exact, 0.5), percentile(run.exact, 0.95));

@@ -97,7 +97,7 @@ Rendering:
                           print the latencies of the moved and of the exact pictures;
                           "deep": five views from 1e-20 to 1e-1000 through the deep
                           renderer, print each one's time and iteration rate
-  --frames F              with --bench: only the first F frames (for testing)
+  --frames F              with --bench: only the first F frames or notches (for testing)
 Movies and posters:
   --movie N               N frames (2 to 999999) zooming through the views of the --mdl
                           file, at constant speed from each view to the next

@@ -83,4 +83,6 @@ run 2
 # A benchmark's line.
 run 0 --bench 4 --frames 3 --kernel reference
 grep -qx 'sequence 4 frames 3 seconds [0-9]*\.[0-9][0-9][0-9] work [0-9]*' out || fail "the benchmark: $(cat out)"
+run 0 --bench zoom --frames 2
+grep -qx 'zoom notches 2 first p50 [0-9.]* p95 [0-9.]* exact p50 [0-9.]* p95 [0-9.]*' out || fail "the zoom benchmark: $(cat out)"
 echo "velq-render: every check passed"
