@@ -2,23 +2,38 @@
 // need no iteration at all.
 #include "core/render/fastkernel.h"
 
+#include "core/render/boundedorbit.h"
 #include "core/render/fastkernel_lanes.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace velq {
 namespace {
 
-using LaneRows = std::int64_t (*)(const KernelFrame&, int, int, int, std::int16_t*);
+using LaneRows = std::int64_t (*)(const KernelFrame&, int, int, int, const ColumnSpan*, int,
+                                  std::int16_t*);
 
 // Groups without pixels and limits below 2 are settled here, so the lane engines only ever
-// see pixels that take at least one step.
-template <LaneRows lanes>
+// see pixels that take at least one step. So are the tiles whose samples provably run to the
+// limit (settleBoundedTiles); a coarse pass leaves them to the lanes, since its samples are
+// few and far between.
+template <LaneRows lanes, BoundedDiscs bounds>
 std::int64_t rowsWith(const KernelFrame& f, int r0, int rowCount, int stride,
                       std::int16_t* mandel) {
     const int rows = std::min(rowCount, f.winy - r0);
     if (rows <= 0 || f.winx <= 0 || stride < 1) return 0;
-    if (f.itLim >= 2) return lanes(f, r0, rows, stride, mandel);
+    if (f.itLim >= 2) {
+        if (stride > 1) {
+            const ColumnSpan whole{0, f.winx};
+            return lanes(f, r0, rows, stride, &whole, 1, mandel);
+        }
+        std::int64_t settled = 0;
+        const std::vector<ColumnSpan> rest =
+            settleBoundedTiles(f, r0, rows, mandel, settled, bounds);
+        if (rest.empty()) return settled;
+        return settled + lanes(f, r0, rows, 1, rest.data(), static_cast<int>(rest.size()), mandel);
+    }
     // A limit of 1 spends one iteration on every pixel, a lower one none; both store 0.
     std::int64_t pixels = 0;
     for (int row = r0; row < r0 + rows; ++row) {
@@ -66,11 +81,11 @@ RowKernel fastRowsFor(Isa isa) {
     if (!isaSupported(isa)) return nullptr;
     switch (isa) {
     case Isa::Sse2:
-        return rowsWith<lanes::rowsSse2>;
+        return rowsWith<lanes::rowsSse2, lanes::boundsSse2>;
     case Isa::Avx2:
-        return rowsWith<lanes::rowsAvx2>;
+        return rowsWith<lanes::rowsAvx2, lanes::boundsAvx2>;
     case Isa::Avx512:
-        return rowsWith<lanes::rowsAvx512>;
+        return rowsWith<lanes::rowsAvx512, lanes::boundsAvx512>;
     }
     return nullptr;
 }

@@ -1,5 +1,5 @@
 // The fast escape-time kernel: the plain loop's counts and iteration total, bit for bit,
-// from SIMD lanes with refill and exact cycle detection.
+// from SIMD lanes with refill and exact cycle detection, and from tiles proven never to escape.
 #pragma once
 
 #include "core/render/kernel.h"

@@ -1,4 +1,5 @@
 // The lane engine on four-lane AVX2 vectors; built with -mavx2, run only where the CPU has it.
+#include "core/render/boundedorbit_lanes.h"
 #include "core/render/fastkernel_lanes.h"
 
 namespace velq::lanes {
@@ -35,6 +36,7 @@ struct Avx2 {
     static D add(D a, D b) { return _mm256_add_pd(a, b); }
     static D sub(D a, D b) { return _mm256_sub_pd(a, b); }
     static D mul(D a, D b) { return _mm256_mul_pd(a, b); }
+    static D sqrt(D a) { return _mm256_sqrt_pd(a); }
     static D twicePlus(D a, D b) { return _mm256_fmadd_pd(a, _mm256_set1_pd(2.0), b); }
     static D min(D a, D b) { return _mm256_min_pd(a, b); }
     static D load(const double* p) { return _mm256_loadu_pd(p); }
@@ -79,8 +81,14 @@ struct Avx2 {
 
 } // namespace
 
-std::int64_t rowsAvx2(const KernelFrame& f, int r0, int rows, int stride, std::int16_t* mandel) {
-    return LaneEngine<Avx2, 4>(f, r0, rows, stride, mandel).run();
+std::int64_t rowsAvx2(const KernelFrame& f, int r0, int rows, int stride, const ColumnSpan* spans,
+                      int spanCount, std::int16_t* mandel) {
+    return LaneEngine<Avx2, 4>(f, r0, rows, stride, spans, spanCount, mandel).run();
+}
+
+void boundsAvx2(const double* cr, const double* ci, const double* radius, int count, int limit,
+                int* held) {
+    bounds::boundedDiscs<Avx2>(cr, ci, radius, count, limit, held);
 }
 
 } // namespace velq::lanes

@@ -1,5 +1,6 @@
 // The lane engine on eight-lane AVX-512 vectors; built with -mavx512f, run only where the CPU
 // has it.
+#include "core/render/boundedorbit_lanes.h"
 #include "core/render/fastkernel_lanes.h"
 
 namespace velq::lanes {
@@ -15,6 +16,7 @@ struct Avx512 {
     static D add(D a, D b) { return _mm512_add_pd(a, b); }
     static D sub(D a, D b) { return _mm512_sub_pd(a, b); }
     static D mul(D a, D b) { return _mm512_mul_pd(a, b); }
+    static D sqrt(D a) { return _mm512_mask_sqrt_pd(a, 0xff, a); } // masked, as min
     static D twicePlus(D a, D b) { return _mm512_fmadd_pd(a, _mm512_set1_pd(2.0), b); }
     // The masked form with every lane set: the plain one trips GCC 12's uninitialised-use
     // warning on the "undefined" vector it starts from.
@@ -54,8 +56,14 @@ struct Avx512 {
 
 } // namespace
 
-std::int64_t rowsAvx512(const KernelFrame& f, int r0, int rows, int stride, std::int16_t* mandel) {
-    return LaneEngine<Avx512, 6>(f, r0, rows, stride, mandel).run();
+std::int64_t rowsAvx512(const KernelFrame& f, int r0, int rows, int stride, const ColumnSpan* spans,
+                        int spanCount, std::int16_t* mandel) {
+    return LaneEngine<Avx512, 6>(f, r0, rows, stride, spans, spanCount, mandel).run();
+}
+
+void boundsAvx512(const double* cr, const double* ci, const double* radius, int count, int limit,
+                  int* held) {
+    bounds::boundedDiscs<Avx512>(cr, ci, radius, count, limit, held);
 }
 
 } // namespace velq::lanes

@@ -29,10 +29,21 @@
 
 namespace velq::lanes {
 
-// Each takes a non-empty group (rows >= 1, winx >= 1, stride >= 1) and a limit of at least 2.
-std::int64_t rowsSse2(const KernelFrame& f, int r0, int rows, int stride, std::int16_t* mandel);
-std::int64_t rowsAvx2(const KernelFrame& f, int r0, int rows, int stride, std::int16_t* mandel);
-std::int64_t rowsAvx512(const KernelFrame& f, int r0, int rows, int stride, std::int16_t* mandel);
+// Each takes a non-empty group (rows >= 1, stride >= 1) and a limit of at least 2, and
+// iterates the columns of `spanCount` >= 1 non-empty spans, left to right, of every row.
+std::int64_t rowsSse2(const KernelFrame& f, int r0, int rows, int stride, const ColumnSpan* spans,
+                      int spanCount, std::int16_t* mandel);
+std::int64_t rowsAvx2(const KernelFrame& f, int r0, int rows, int stride, const ColumnSpan* spans,
+                      int spanCount, std::int16_t* mandel);
+std::int64_t rowsAvx512(const KernelFrame& f, int r0, int rows, int stride, const ColumnSpan* spans,
+                        int spanCount, std::int16_t* mandel);
+// The bounds of boundedorbit.h on each set.
+void boundsSse2(const double* cr, const double* ci, const double* radius, int count, int limit,
+                int* held);
+void boundsAvx2(const double* cr, const double* ci, const double* radius, int count, int limit,
+                int* held);
+void boundsAvx512(const double* cr, const double* ci, const double* radius, int count, int limit,
+                  int* held);
 
 namespace {
 
@@ -103,10 +114,11 @@ template <class V> class PixelQueue {
 public:
     static constexpr int kCapacity = 128;
 
-    PixelQueue(const KernelFrame& f, int r0, int rows, int stride, std::int16_t* mandel)
-        : f_(f), r0_(r0), rows_(rows), stride_(stride), mandel_(mandel),
-          firstSteps_(f.itLim - 1 < kFirstSteps ? f.itLim - 1 : kFirstSteps), ciRow_(rowSample(0)) {
-    }
+    PixelQueue(const KernelFrame& f, int r0, int rows, int stride, const ColumnSpan* spans,
+               int spanCount, std::int16_t* mandel)
+        : f_(f), r0_(r0), rows_(rows), stride_(stride), spans_(spans), spanCount_(spanCount),
+          mandel_(mandel), firstSteps_(f.itLim - 1 < kFirstSteps ? f.itLim - 1 : kFirstSteps),
+          col_(spans[0].begin), ciRow_(rowSample(0)) {}
 
     // Guarantees at least `want` entries (pixels or idle padding) from the head on.
     void topUp(int want) {
@@ -168,7 +180,7 @@ private:
     void runBatch() {
         double cr[kBatch], ci[kBatch], off[kBatch];
         int n = 0;
-        if (col_ + (kBatch - 1) * stride_ < f_.winx) { // within the row: whole vectors
+        if (col_ + (kBatch - 1) * stride_ < spans_[span_].end) { // within the span: whole vectors
             // Column numbers as doubles are exact, so these are the plain loop's samples.
             const D lane = V::mul(V::iota(), V::set1(stride_));
             const D first = V::set1(col_ - f_.hx);
@@ -189,17 +201,9 @@ private:
             ci[n] = ciRow_;
             off[n] = static_cast<double>(static_cast<std::int64_t>(r0_ + row_) * f_.winx + col_);
             col_ += stride_;
-            if (col_ >= f_.winx) {
-                col_ = 0;
-                ++row_;
-                ciRow_ = rowSample(row_);
-            }
+            if (col_ >= spans_[span_].end) nextSpan();
         }
-        if (col_ >= f_.winx) {
-            col_ = 0;
-            ++row_;
-            ciRow_ = rowSample(row_);
-        }
+        if (col_ >= spans_[span_].end) nextSpan();
         for (int k = n; k < kBatch; ++k) {
             cr[k] = ci[k] = 0.0;
             off[k] = -1.0;
@@ -291,6 +295,15 @@ private:
         earlyEscapes_ = settled * 4 >= n;
     }
 
+    void nextSpan() {
+        if (++span_ == spanCount_) {
+            span_ = 0;
+            ++row_;
+            ciRow_ = rowSample(row_);
+        }
+        col_ = spans_[span_].begin;
+    }
+
     // The main cardioid and the disc of period two, where cycleTrapFor() may find a trap; a
     // cheap test on whole vectors, since most samples lie elsewhere.
     static M mayHaveTrap(D cr, D ci) {
@@ -327,6 +340,8 @@ private:
 
     const KernelFrame f_;
     const int r0_, rows_, stride_;
+    const ColumnSpan* const spans_;
+    const int spanCount_;
     std::int16_t* const mandel_;
     const int firstSteps_; // at most the limit − 1 steps the plain loop tests
     // Below this limit an inside point runs to it sooner than a trap is found and caught.
@@ -334,7 +349,8 @@ private:
     const bool trapsPay_ = f_.itLim >= kTrapsFromLimit;
     bool earlyEscapes_ = true;
     int row_ = 0;
-    int col_ = 0; // the next column to queue
+    int span_ = 0;
+    int col_; // the next column to queue
     double ciRow_;
     int head_ = 0, end_ = 0, pixels_ = 0; // pixels_: the end of the pixels, before padding
     D iterations_ = V::set1(0.0);         // the plain loop's, per lane
@@ -356,8 +372,9 @@ template <class V, int C> class LaneEngine {
     static constexpr unsigned kLaneBits = (1u << W) - 1;
 
 public:
-    LaneEngine(const KernelFrame& f, int r0, int rows, int stride, std::int16_t* mandel)
-        : queue_(f, r0, rows, stride, mandel), mandel_(mandel), limit_(f.itLim),
+    LaneEngine(const KernelFrame& f, int r0, int rows, int stride, const ColumnSpan* spans,
+               int spanCount, std::int16_t* mandel)
+        : queue_(f, r0, rows, stride, spans, spanCount, mandel), mandel_(mandel), limit_(f.itLim),
           saveGapCap_(limit_ / 8 > kMinSaveGapCap ? limit_ / 8 : kMinSaveGapCap) {}
 
     std::int64_t run() {

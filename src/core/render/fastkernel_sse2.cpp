@@ -1,4 +1,5 @@
 // The lane engine on two-lane SSE2 vectors: the baseline of every x86-64 processor.
+#include "core/render/boundedorbit_lanes.h"
 #include "core/render/fastkernel_lanes.h"
 
 namespace velq::lanes {
@@ -14,6 +15,7 @@ struct Sse2 {
     static D add(D a, D b) { return _mm_add_pd(a, b); }
     static D sub(D a, D b) { return _mm_sub_pd(a, b); }
     static D mul(D a, D b) { return _mm_mul_pd(a, b); }
+    static D sqrt(D a) { return _mm_sqrt_pd(a); }
     static D twicePlus(D a, D b) { return _mm_add_pd(_mm_add_pd(a, a), b); }
     static D min(D a, D b) { return _mm_min_pd(a, b); }
     static D load(const double* p) { return _mm_loadu_pd(p); }
@@ -64,8 +66,14 @@ struct Sse2 {
 
 } // namespace
 
-std::int64_t rowsSse2(const KernelFrame& f, int r0, int rows, int stride, std::int16_t* mandel) {
-    return LaneEngine<Sse2, 4>(f, r0, rows, stride, mandel).run();
+std::int64_t rowsSse2(const KernelFrame& f, int r0, int rows, int stride, const ColumnSpan* spans,
+                      int spanCount, std::int16_t* mandel) {
+    return LaneEngine<Sse2, 4>(f, r0, rows, stride, spans, spanCount, mandel).run();
+}
+
+void boundsSse2(const double* cr, const double* ci, const double* radius, int count, int limit,
+                int* held) {
+    bounds::boundedDiscs<Sse2>(cr, ci, radius, count, limit, held);
 }
 
 } // namespace velq::lanes

@@ -26,6 +26,12 @@ struct KernelFrame {
     static KernelFrame of(const MANDAT& view, int winx, int winy, int itLim);
 };
 
+// Columns [begin, end) of every row of a group.
+struct ColumnSpan {
+    int begin;
+    int end;
+};
+
 // Escape count of c = cr + i ci with limit `limit`: 0 for a point that did not escape,
 // else the raw count reduced into 1..1000. Adds the iterations spent to `iterations`.
 int escapeCount(double cr, double ci, int limit, std::int64_t& iterations);

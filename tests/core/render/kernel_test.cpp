@@ -1,6 +1,7 @@
 // The plain loop's counts, the fast kernel against it on every instruction set this processor
-// runs, and the traps that settle inside points.
+// runs, and the traps and bounds that settle pixels without iterating them.
 #include "core/gallery/gallery.h"
+#include "core/render/boundedorbit.h"
 #include "core/render/cycletrap.h"
 #include "core/render/fastkernel.h"
 #include "core/render/renderworkers.h"
@@ -17,6 +18,7 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr std::int16_t kUntouched = -7; // never a count
+constexpr double kSeahorseX = -0.7436438870371587, kSeahorseY = 0.1318259042053120;
 
 // c = 2 stops at |z1|^2 = 4, which is no escape; raw counts 1003 and 1046 fold to 3 and 46.
 TEST(EscapeCount, CountsIterationsAndTheFoldIntoOneToThousand) {
@@ -114,6 +116,8 @@ TEST_P(FastKernel, ViewsSizesAndLimitsAsThePlainLoop) {
         {0, -1e308, 2, 300},        {0, 0, 1e308, 300},     {0, 0, 1e-320, 300},
         {0.250005, 0, 2e-8, 32768},
     };
+    // Tiles of black near the edge, some bounded to the limit and some not, beside colours.
+    expectSame(frame(kSeahorseX, kSeahorseY, 1e-7, 160, 120, 1024), "seahorse");
     for (const auto& v : views)
         expectSame(frame(v[0], v[1], v[2], 32, 24, int(v[3])), testing::PrintToString(v));
     const std::pair<int, int> sizes[] = {{160, 120}, {1024, 4}, {13, 7}, {1, 1}, {1, 9}, {3, 11}};
@@ -194,6 +198,59 @@ TEST(CycleTrap, SoundWhereverFoundAndFoundInside) {
         EXPECT_TRUE(t.r0sq < 0 && t.r1sq < 0 && !t.holds(0, 0) && !t.holds(kNaN, 0))
             << cr << " " << ci;
     }
+}
+
+// The step at which the plain loop's orbit of c first has |z|² > 4, or `limit`.
+int escapeStep(double cr, double ci, int limit) {
+    double zr2 = 0, zi2 = 0, zrzi = 0;
+    for (int n = 1; n < limit; ++n) {
+        const double zr = (zr2 - zi2) + cr, zi = (zrzi + zrzi) + ci;
+        zr2 = zr * zr, zi2 = zi * zi, zrzi = zr * zi;
+        if (zr2 + zi2 > 4.0) return n;
+    }
+    return limit;
+}
+
+// While the bound holds, no sample of its disc escapes: checked at the centre and on the rim,
+// for discs near the edge of the set that hold for some steps, for all of them, or (radius 0)
+// right up to the escape.
+TEST(BoundedOrbit, NoSampleOfTheDiscEscapesWhileItHolds) {
+    const int limit = 1020;
+    int bounded = 0, tight = 0;
+    for (int k = 0; k < 400; ++k) {
+        const double cr = kSeahorseX + (k % 20 - 10) * 3e-10,
+                     ci = kSeahorseY + (k / 20 - 10) * 3e-10;
+        const double radius = k % 4 == 0 ? 0.0 : std::ldexp(1.0, -30 - k % 23);
+        const int held = boundedSteps(cr, ci, radius, limit);
+        bounded += held == limit;
+        tight += radius == 0.0 && held == escapeStep(cr, ci, limit);
+        for (int a = 0; a <= 16; ++a) {
+            const double r = a == 16 ? 0.0 : radius, t = a * 0.39269908169872414;
+            ASSERT_GE(escapeStep(cr + r * std::cos(t), ci + r * std::sin(t), limit), held)
+                << cr << " " << ci << " radius " << radius;
+        }
+    }
+    EXPECT_GT(bounded, 150);
+    EXPECT_GT(tight, 90);
+    EXPECT_LT(boundedSteps(kNaN, 0, 0, limit), limit);
+    EXPECT_LT(boundedSteps(-1, 0, kInf, limit), limit);
+}
+
+// A row group of a black picture is settled whole, its pixels 0 and counted at the limit.
+TEST(BoundedOrbit, SettlesTheTilesOfABlackPicture) {
+    const KernelFrame f = frame(kSeahorseX, kSeahorseY, 1e-10, 200, 150, 1024);
+    const BoundedDiscs discs = [](const double* cr, const double* ci, const double* radius,
+                                  int count, int limit, int* held) {
+        for (int k = 0; k < count; ++k)
+            held[k] = boundedSteps(cr[k], ci[k], radius[k], limit);
+    };
+    std::vector<std::int16_t> mandel(200 * 150, kUntouched);
+    std::int64_t iterations = 0;
+    EXPECT_TRUE(settleBoundedTiles(f, 146, 4, mandel.data(), iterations, discs).empty());
+    EXPECT_EQ(iterations, 200 * 4 * 1024);
+    EXPECT_EQ(std::count(mandel.begin(), mandel.end(), 0), 800);
+    EXPECT_TRUE(
+        std::all_of(mandel.begin() + 146 * 200, mandel.end(), [](auto v) { return v == 0; }));
 }
 
 } // namespace
