@@ -90,6 +90,19 @@ RowKernel fastRowsFor(Isa isa) {
     return nullptr;
 }
 
+BoundedDiscs boundedDiscsFor(Isa isa) {
+    if (!isaSupported(isa)) return nullptr;
+    switch (isa) {
+    case Isa::Sse2:
+        return lanes::boundsSse2;
+    case Isa::Avx2:
+        return lanes::boundsAvx2;
+    case Isa::Avx512:
+        return lanes::boundsAvx512;
+    }
+    return nullptr;
+}
+
 std::int64_t fastRows(const KernelFrame& frame, int r0, int rowCount, int stride,
                       std::int16_t* mandel) {
     static const RowKernel best = fastRowsFor(bestIsa());

@@ -2,6 +2,7 @@
 // from SIMD lanes with refill and exact cycle detection, and from tiles proven never to escape.
 #pragma once
 
+#include "core/render/boundedorbit.h"
 #include "core/render/kernel.h"
 
 #include <cstdint>
@@ -20,6 +21,8 @@ std::string_view isaName(Isa isa);
 
 // The fast kernel built for `isa`, or nullptr when this processor lacks it.
 RowKernel fastRowsFor(Isa isa);
+// The bound it settles tiles with, likewise.
+BoundedDiscs boundedDiscsFor(Isa isa);
 
 // Same contract and results as referenceRows, on the best instruction set. A stride below 1
 // computes nothing (the plain loop would never end).

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <random>
+#include <set>
 
 namespace velq {
 namespace {
@@ -149,6 +150,22 @@ TEST_P(FastKernel, AnyGroupAsThePlainLoop) {
     }
 }
 
+// Each set's bound gives every disc the steps that one disc at a time gives, whichever lane
+// it takes.
+TEST_P(FastKernel, BoundsAsOneDiscAtATime) {
+    std::vector<double> cr, ci, radius;
+    for (int k = 0; k < 11; ++k) {
+        cr.push_back(kSeahorseX + k * 3e-10);
+        ci.push_back(kSeahorseY - k * 1e-10);
+        radius.push_back(k % 3 ? std::ldexp(1.0, -36 - k) : 0.0);
+    }
+    std::vector<int> held(11);
+    boundedDiscsFor(GetParam())(cr.data(), ci.data(), radius.data(), 11, 1100, held.data());
+    for (int k = 0; k < 11; ++k)
+        EXPECT_EQ(held[k], boundedSteps(cr[k], ci[k], radius[k], 1100)) << k;
+    EXPECT_GT(std::set(held.begin(), held.end()).size(), 5u);
+}
+
 INSTANTIATE_TEST_SUITE_P(Isa, FastKernel, testing::Values(Isa::Sse2, Isa::Avx2, Isa::Avx512),
                          [](const auto& info) { return std::string(isaName(info.param)); });
 
@@ -236,21 +253,54 @@ TEST(BoundedOrbit, NoSampleOfTheDiscEscapesWhileItHolds) {
     EXPECT_LT(boundedSteps(-1, 0, kInf, limit), limit);
 }
 
-// A row group of a black picture is settled whole, its pixels 0 and counted at the limit.
-TEST(BoundedOrbit, SettlesTheTilesOfABlackPicture) {
-    const KernelFrame f = frame(kSeahorseX, kSeahorseY, 1e-10, 200, 150, 1024);
-    const BoundedDiscs discs = [](const double* cr, const double* ci, const double* radius,
-                                  int count, int limit, int* held) {
-        for (int k = 0; k < count; ++k)
-            held[k] = boundedSteps(cr[k], ci[k], radius[k], limit);
-    };
+// The discs the bound was asked about; those narrower than `holdBelow` hold to the limit,
+// the others half of it, so that those are tried again in quarters.
+std::vector<std::array<double, 3>> asked;
+double holdBelow = 0;
+void holdNarrow(const double* cr, const double* ci, const double* radius, int count, int limit,
+                int* held) {
+    for (int k = 0; k < count; ++k) {
+        asked.push_back({cr[k], ci[k], radius[k]});
+        held[k] = radius[k] < holdBelow ? limit : limit / 2;
+    }
+}
+
+void boundEach(const double* cr, const double* ci, const double* radius, int count, int limit,
+               int* held) {
+    for (int k = 0; k < count; ++k)
+        held[k] = boundedSteps(cr[k], ci[k], radius[k], limit);
+}
+
+// The pixels of tiles that hold are stored as 0 and counted at the limit, and each lies in a
+// disc that held, whether 64 columns wide or quarters of them; a black picture's row group
+// is settled whole by the bound itself.
+TEST(BoundedOrbit, SettlesThePixelsOfTheDiscsThatHold) {
+    const KernelFrame f = frame(-0.5, 0.25, 0.3, 150, 37, 3000);
+    for (double below : {1.0, 0.3}) { // 64-column tiles have radius 0.51, quarters 0.12
+        holdBelow = below;
+        asked.clear();
+        std::vector<std::int16_t> mandel(150 * 37, kUntouched);
+        std::int64_t iterations = 0;
+        EXPECT_TRUE(settleBoundedTiles(f, 33, 4, mandel.data(), iterations, holdNarrow).empty());
+        EXPECT_EQ(iterations, 150 * 4 * 3000);
+        EXPECT_EQ(std::count(mandel.begin(), mandel.end(), 0), 600);
+        EXPECT_EQ(asked.size() > 3, below < 0.5);
+        for (int j = 33; j < 37; ++j)
+            for (int i = 0; i < 150; ++i) {
+                const double cr = (i - f.hx) * f.s + f.x, ci = (j - f.hy) * -f.s + f.y;
+                EXPECT_TRUE(std::any_of(asked.begin(), asked.end(),
+                                        [&](const auto& d) {
+                                            return d[2] < below &&
+                                                   std::hypot(cr - d[0], ci - d[1]) <= d[2];
+                                        }))
+                    << i << " " << j;
+            }
+    }
+    const KernelFrame black = frame(kSeahorseX, kSeahorseY, 1e-10, 200, 150, 1024);
     std::vector<std::int16_t> mandel(200 * 150, kUntouched);
     std::int64_t iterations = 0;
-    EXPECT_TRUE(settleBoundedTiles(f, 146, 4, mandel.data(), iterations, discs).empty());
+    EXPECT_TRUE(settleBoundedTiles(black, 146, 4, mandel.data(), iterations, boundEach).empty());
     EXPECT_EQ(iterations, 200 * 4 * 1024);
-    EXPECT_EQ(std::count(mandel.begin(), mandel.end(), 0), 800);
-    EXPECT_TRUE(
-        std::all_of(mandel.begin() + 146 * 200, mandel.end(), [](auto v) { return v == 0; }));
 }
 
 } // namespace
