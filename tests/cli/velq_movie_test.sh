@@ -53,6 +53,8 @@ done
 mkfifo fifo.mp4
 run 1 "${movie[@]}" --video fifo.mp4
 grep -q "'fifo.mp4' is not a regular file" err && [ ! -s out ] || fail "a video into a FIFO: $(cat err)"
+run 1 --movie 3 --mdl missing.mdl --size 16x16 --out gone --quiet
+grep -q "cannot open missing.mdl" err && [ ! -e gone ] || fail "keys that cannot be read: $(cat err)"
 
 # Bands: joined by vips, one --export by decoded pixels, with and without antialiasing; no
 # band carries a chunk. A poster beyond --export's bound renders band by band.
