@@ -1,4 +1,4 @@
-// PNG files that carry their view: the picture encoded by Qt's writer, with the parameter chunk
+// PNG files that carry their view: the picture encoded by libpng, with the parameter chunk
 // right after IHDR. The interface is Qt-free, so the command-line renderer links it as it is.
 #pragma once
 
@@ -11,8 +11,8 @@
 
 namespace velq {
 
-// How hard the encoder compresses: as Qt does by default (small files), or with the fastest
-// level of deflate, twice as fast for about a tenth more bytes (a movie's many frames).
+// How hard the encoder compresses: deflate's default level (small files), or its fastest,
+// three times as fast for about a sixth more bytes (a movie's many frames).
 enum class PngEffort { Small, Fast };
 
 // `pixels`: width x height RGBA pixels, rows from the top. `aspect`: the width over the height
