@@ -29,6 +29,8 @@ struct Window {
     bool confirm = true;   // the answer to every question
     // Fills in the window's next dialog of its own and accepts it; null: the dialog is cancelled.
     std::function<void(QDialog&)> fillDialog;
+    // Looks at the next file panels while they are open.
+    std::function<void()> inPanel;
 
     explicit Window(Seams seams = {}) {
         seams.alert = [this](const QString& t, const QString& m) { alerts << t + ": " + m; };
@@ -37,6 +39,7 @@ struct Window {
             return confirm;
         };
         seams.runFileDialog = [this](QFileDialog& panel) {
+            if (inPanel) inPanel();
             panel.selectFile(answer);
             return !answer.isEmpty();
         };
