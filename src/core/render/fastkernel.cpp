@@ -44,6 +44,26 @@ std::int64_t rowsWith(const KernelFrame& f, int r0, int rowCount, int stride,
     return f.itLim == 1 ? pixels : 0;
 }
 
+// What the build for one instruction set provides: its rows of the fast kernel and the bound
+// that settles their tiles; nothing where this processor lacks the set.
+struct IsaBuild {
+    RowKernel rows = nullptr;
+    BoundedDiscs bounds = nullptr;
+};
+
+IsaBuild buildFor(Isa isa) {
+    if (!isaSupported(isa)) return {};
+    switch (isa) {
+    case Isa::Sse2:
+        return {rowsWith<lanes::rowsSse2, lanes::boundsSse2>, lanes::boundsSse2};
+    case Isa::Avx2:
+        return {rowsWith<lanes::rowsAvx2, lanes::boundsAvx2>, lanes::boundsAvx2};
+    case Isa::Avx512:
+        return {rowsWith<lanes::rowsAvx512, lanes::boundsAvx512>, lanes::boundsAvx512};
+    }
+    return {};
+}
+
 } // namespace
 
 bool isaSupported(Isa isa) {
@@ -78,29 +98,11 @@ std::string_view isaName(Isa isa) {
 }
 
 RowKernel fastRowsFor(Isa isa) {
-    if (!isaSupported(isa)) return nullptr;
-    switch (isa) {
-    case Isa::Sse2:
-        return rowsWith<lanes::rowsSse2, lanes::boundsSse2>;
-    case Isa::Avx2:
-        return rowsWith<lanes::rowsAvx2, lanes::boundsAvx2>;
-    case Isa::Avx512:
-        return rowsWith<lanes::rowsAvx512, lanes::boundsAvx512>;
-    }
-    return nullptr;
+    return buildFor(isa).rows;
 }
 
 BoundedDiscs boundedDiscsFor(Isa isa) {
-    if (!isaSupported(isa)) return nullptr;
-    switch (isa) {
-    case Isa::Sse2:
-        return lanes::boundsSse2;
-    case Isa::Avx2:
-        return lanes::boundsAvx2;
-    case Isa::Avx512:
-        return lanes::boundsAvx512;
-    }
-    return nullptr;
+    return buildFor(isa).bounds;
 }
 
 std::int64_t fastRows(const KernelFrame& frame, int r0, int rowCount, int stride,
